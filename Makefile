@@ -1,0 +1,37 @@
+# The README's commands. Each one installs what is missing first, so a fresh Debian 12 machine
+# needs nothing else.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+.PHONY: all deps configure build run test bench fuzz format clean
+
+all: build
+
+deps:
+	bash scripts/install-deps.sh
+
+configure: deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+# Starts the program with the example songs as its working folder.
+run: build
+	cd examples && ../$(BUILD)/tunara
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	bash bench/run-all.sh $(BUILD)
+
+fuzz: deps
+	bash scripts/fuzz.sh
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD)

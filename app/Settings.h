@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+// A colour as the settings file keeps it: three components, normally 0 to 255.
+// Values read from a hand-edited file may lie outside that range; they are clamped when applied.
+struct ColourTriple {
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+
+    friend bool operator==(const ColourTriple&, const ColourTriple&) = default;
+};
+
+// The program-wide settings record, in file order.
+struct Settings {
+    ColourTriple leftColour{200, 230, 230};
+    ColourTriple rightColour{230, 230, 200};
+    ColourTriple infoBarColour{190, 190, 200};
+    ColourTriple textColour{100, 70, 40};
+    QString reservedText = QStringLiteral("Tunara 1");
+    QString advertText = QStringLiteral("Hier kan uw reclame tekst staan...");
+    QString logoPath;
+    QString searchFolder = QStringLiteral("C:/mp3");
+
+    friend bool operator==(const Settings&, const Settings&) = default;
+};

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "playback/MediaPlayer.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <map>
+
+// A scripted media player for handler tests: every call is recorded in `calls` as text
+// ("setFileName /a/b.mp3", "play", "volume -750"), durations come from `durations` by path,
+// and the position is whatever the test sets.
+class FakePlayer : public MediaPlayer {
+public:
+    QStringList calls;
+    std::map<QString, double> durations; // files that load; any other path fails to load
+    bool loadAll = false;                // when set, unknown paths load with `defaultDuration`
+    double defaultDuration = 100.0;
+    double position = 0.0;
+    bool playFails = false;
+
+    QString loaded;
+    bool isLoaded = false;
+    bool playingNow = false;
+    bool pausedNow = false;
+    bool autoStart = true;
+    int volume = 0;
+    int balance = 0;
+
+    bool setFileName(const QString& path) override {
+        calls << QStringLiteral("setFileName ") + path;
+        playingNow = pausedNow = false;
+        position = 0.0;
+        const bool ok = loadAll || durations.count(path) > 0;
+        isLoaded = ok;
+        loaded = ok ? path : QString();
+        return ok;
+    }
+    void setAutoStart(bool on) override {
+        calls << QStringLiteral("autoStart %1").arg(on ? 1 : 0);
+        autoStart = on;
+    }
+    std::optional<double> duration() const override {
+        if (!isLoaded) {
+            return std::nullopt;
+        }
+        const auto it = durations.find(loaded);
+        return it != durations.end() ? it->second : defaultDuration;
+    }
+    std::optional<double> currentPosition() const override {
+        if (!isLoaded) {
+            return std::nullopt;
+        }
+        return position;
+    }
+    void setVolume(int v) override {
+        calls << QStringLiteral("volume %1").arg(v);
+        volume = v;
+    }
+    void setBalance(int b) override {
+        // Not recorded in `calls`: the position timer sends it on every tick.
+        balance = b;
+    }
+    bool isReady() const override { return isLoaded; }
+    bool play() override {
+        calls << QStringLiteral("play");
+        if (!isLoaded || playFails) {
+            return false;
+        }
+        if (!pausedNow) {
+            position = 0.0;
+        }
+        playingNow = true;
+        pausedNow = false;
+        return true;
+    }
+    void pause() override {
+        calls << QStringLiteral("pause");
+        if (playingNow) {
+            pausedNow = true;
+            playingNow = false;
+        }
+    }
+    void stop() override {
+        calls << QStringLiteral("stop");
+        playingNow = pausedNow = false;
+        position = 0.0;
+    }
+};
