@@ -1,5 +1,7 @@
 #include "app/Main.h"
 
+#include "app/CommandBar.h"
+
 #include "appearance/AppearanceController.h"
 #include "appearance/PictureButton.h"
 #include "appearance/Plaatjes.h"
@@ -35,8 +37,7 @@ QRect twipRect(int left, int top, int width, int height) {
     return QRect(px(left), px(top), px(width), px(height));
 }
 
-template <typename W>
-W* place(QWidget* parent, const char* name, int left, int top, int width, int height) {
+template <typename W> W* place(QWidget* parent, const char* name, int left, int top, int width, int height) {
     auto* w = new W(parent);
     w->setObjectName(QLatin1String(name));
     w->setGeometry(twipRect(left, top, width, height));
@@ -104,8 +105,9 @@ void Main::createControls() {
     c.List1->setModel(c.List1Model);
     c.Label5 = backdrop(c.Frame2, "Label5", 120, 7950, 2460, 480);
     for (int i = 1; i <= 2; ++i) {
-        c.KnopL[i] = pictureButton(c.Frame2, QStringLiteral("KnopL_%1").arg(i),
-                                   twipRect(150 + 1200 * (i - 1), 7980, 1200, 420), Plaatjes::songInfoButton(i));
+        c.KnopL[i] =
+            pictureButton(c.Frame2, QStringLiteral("KnopL_%1").arg(i),
+                          twipRect(150 + 1200 * (i - 1), 7980, 1200, 420), Plaatjes::songInfoButton(i));
     }
 
     // Middle strip.
@@ -113,8 +115,8 @@ void Main::createControls() {
     c.Label2 = backdrop(c.Frame3, "Label2", 180, 6000, 675, 1290);
     c.SelectieKnop = pictureButton(c.Frame3, QStringLiteral("SelectieKnop"), twipRect(210, 6030, 615, 615),
                                    Plaatjes::selectieButton());
-    c.SelectieAllKnop = pictureButton(c.Frame3, QStringLiteral("SelectieAllKnop"), twipRect(210, 6645, 615, 615),
-                                      Plaatjes::selectieAllButton());
+    c.SelectieAllKnop = pictureButton(c.Frame3, QStringLiteral("SelectieAllKnop"),
+                                      twipRect(210, 6645, 615, 615), Plaatjes::selectieAllButton());
 
     // Right pane.
     c.Frame4 = frame(this, "Frame4", 8295, 660, 6900, 8550);
@@ -133,8 +135,9 @@ void Main::createControls() {
     c.Text1 = place<QPlainTextEdit>(c.Frame4, "Text1", 120, 750, 6645, 7080);
     c.Label3 = backdrop(c.Frame4, "Label3", 120, 7950, 2460, 480);
     for (int i = 1; i <= 2; ++i) {
-        c.KnopR[i] = pictureButton(c.Frame4, QStringLiteral("KnopR_%1").arg(i),
-                                   twipRect(150 + 1200 * (i - 1), 7980, 1200, 420), Plaatjes::playlistEditButton(i));
+        c.KnopR[i] =
+            pictureButton(c.Frame4, QStringLiteral("KnopR_%1").arg(i),
+                          twipRect(150 + 1200 * (i - 1), 7980, 1200, 420), Plaatjes::playlistEditButton(i));
     }
     c.Label4 = backdrop(c.Frame4, "Label4", 2700, 7950, 4080, 480);
     c.Slider1 = place<QSlider>(c.Frame4, "Slider1", 2745, 8010, 3150, 345);
@@ -162,8 +165,9 @@ void Main::createControls() {
     }
     c.Label8 = backdrop(c.Frame5, "Label8", 8355, 210, 2040, 660);
     for (int i = 5; i <= 7; ++i) {
-        c.KnopBottom[i] = pictureButton(c.Frame5, QStringLiteral("KnopBottom_%1").arg(i),
-                                        twipRect(8385 + 660 * (i - 5), 240, 660, 600), Plaatjes::commandIcon(i));
+        c.KnopBottom[i] =
+            pictureButton(c.Frame5, QStringLiteral("KnopBottom_%1").arg(i),
+                          twipRect(8385 + 660 * (i - 5), 240, 660, 600), Plaatjes::commandIcon(i));
     }
     c.ExitLabel = backdrop(c.Frame5, "ExitLabel", 14280, 210, 720, 660);
     c.KnopBottom[9] = pictureButton(c.Frame5, QStringLiteral("KnopBottom_9"), twipRect(14310, 240, 660, 600),
@@ -197,6 +201,7 @@ void Main::createControllers() {
     m_songInfoController = new SongInfoController(ctx, this);
     m_searchController = new SearchController(ctx, this);
     m_appearanceController = new AppearanceController(ctx, this);
+    m_commandBar = new CommandBar(ctx, this);
 }
 
 void Main::Form_Load() {
@@ -219,6 +224,12 @@ void Main::KnopBottom_Click(int index) {
     case 1:
         m_appearanceController->showAbout();
         break;
+    case 2:
+        m_commandBar->openWebPage();
+        break;
+    case 3:
+        m_commandBar->toggleHelp();
+        break;
     case 4:
         m_searchController->showZoeken();
         break;
@@ -230,6 +241,9 @@ void Main::KnopBottom_Click(int index) {
         break;
     case 7:
         m_playlistController->showLoadform();
+        break;
+    case 9:
+        m_commandBar->quit();
         break;
     default:
         break;

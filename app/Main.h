@@ -14,6 +14,7 @@ class PlayerController;
 class SongInfoController;
 class SearchController;
 class AppearanceController;
+class CommandBar;
 
 // The main window. Constructing it runs the whole start-up (Form_Load): layout, help text,
 // defaults, the settings file, colours, logo and advertisement text. The window is not shown.
@@ -44,6 +45,7 @@ public:
     SongInfoController& songInfoController() { return *m_songInfoController; }
     SearchController& searchController() { return *m_searchController; }
     AppearanceController& appearanceController() { return *m_appearanceController; }
+    CommandBar& commandBar() { return *m_commandBar; }
 
 private Q_SLOTS:
     void KnopBottom_Click(int index);
@@ -66,4 +68,5 @@ private:
     SongInfoController* m_songInfoController = nullptr;
     SearchController* m_searchController = nullptr;
     AppearanceController* m_appearanceController = nullptr;
+    CommandBar* m_commandBar = nullptr;
 };

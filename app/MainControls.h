@@ -56,10 +56,10 @@ struct MainControls {
     QLabel* Label11 = nullptr; // backdrop behind Ballans
     QSlider* Ballans = nullptr;
     QLabel* Label12 = nullptr;
-    QListView* List2 = nullptr;    // playlist display names (PlaylistModel column 0)
-    QListView* BackList = nullptr; // never shown: playlist full paths (column 1)
+    QListView* List2 = nullptr;      // playlist display names (PlaylistModel column 0)
+    QListView* BackList = nullptr;   // never shown: playlist full paths (column 1)
     QPlainTextEdit* Text1 = nullptr; // help screen over List2
-    QLabel* Label3 = nullptr; // backdrop behind KnopR
+    QLabel* Label3 = nullptr;        // backdrop behind KnopR
     std::array<PictureButton*, 3> KnopR{};
     QLabel* Label4 = nullptr; // backdrop behind Slider1
     QSlider* Slider1 = nullptr;
@@ -79,7 +79,7 @@ struct MainControls {
     QGroupBox* Frame5 = nullptr;
     QLabel* Label13 = nullptr; // backdrop behind KnopBottom 1 to 4
     std::array<PictureButton*, 10> KnopBottom{};
-    QLabel* Label8 = nullptr; // backdrop behind KnopBottom 5 to 7
+    QLabel* Label8 = nullptr;    // backdrop behind KnopBottom 5 to 7
     QLabel* ExitLabel = nullptr; // backdrop behind KnopBottom 9
 
     QMenu* Printmenu = nullptr;

@@ -7,3 +7,7 @@ bool LoadSettings(const QString&, Settings&) {
 bool SaveSettings(const QString&, const Settings&) {
     return false;
 }
+
+QString settingsFilePath(const QString& programFolder) {
+    return programFolder + QStringLiteral("/Tunara.ini");
+}

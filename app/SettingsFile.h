@@ -10,3 +10,6 @@ bool LoadSettings(const QString& filePath, Settings& settings);
 
 // Writes all eight lines, replacing the file atomically. Returns false when it cannot be written.
 bool SaveSettings(const QString& filePath, const Settings& settings);
+
+// The settings file's path in a program folder: "<folder>/Tunara.ini".
+QString settingsFilePath(const QString& programFolder);
