@@ -3,6 +3,7 @@
 #include "app/CommandBar.h"
 
 #include "appearance/AppearanceController.h"
+#include "appearance/PaneColours.h"
 #include "appearance/PictureButton.h"
 #include "appearance/Plaatjes.h"
 #include "browse/Browser.h"
@@ -217,7 +218,9 @@ void Main::SetInfoLine(const QString& text) {
     m_c.InfoLabel->setText(text);
 }
 
-void Main::ApplyColours() {}
+void Main::ApplyColours() {
+    PaneColours::applyAll(m_c, m_state.settings);
+}
 
 void Main::KnopBottom_Click(int index) {
     switch (index) {
