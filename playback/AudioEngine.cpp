@@ -1,7 +1,10 @@
 #include "playback/AudioEngine.h"
 
 // Placeholder until the engine lands: loads nothing.
-AudioEngine::AudioEngine() = default;
+struct AudioEngine::Impl {};
+
+AudioEngine::AudioEngine() : AudioEngine(Options{}) {}
+AudioEngine::AudioEngine(const Options&) : d(std::make_unique<Impl>()) {}
 AudioEngine::~AudioEngine() = default;
 bool AudioEngine::setFileName(const QString&) {
     return false;
@@ -23,3 +26,21 @@ bool AudioEngine::play() {
 }
 void AudioEngine::pause() {}
 void AudioEngine::stop() {}
+QString AudioEngine::errorString() const {
+    return {};
+}
+std::optional<int> AudioEngine::sampleRate() const {
+    return std::nullopt;
+}
+std::optional<int> AudioEngine::channels() const {
+    return std::nullopt;
+}
+bool AudioEngine::isPlaying() const {
+    return false;
+}
+bool AudioEngine::usesSilentOutput() const {
+    return true;
+}
+std::vector<float> AudioEngine::capturedSamples() const {
+    return {};
+}
