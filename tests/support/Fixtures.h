@@ -63,8 +63,9 @@ struct Song {
 
 // Encodes a sine of the given length. With the Xing tag the decoded length is exactly the source
 // length; without it, the decoder cannot know the encoder's delay and padding, and the length is
-// that of every frame of the stream as a gapless decoder yields it (counted from the frame
-// headers), which is longer than the source.
+// every sample of every MPEG frame (frames * 1152, or * 576 below 32 kHz), which is longer than
+// the source. The tag needs a frame of about 200 bytes: at low bitrates and rates (48 kbit/s at
+// 22.05 kHz) LAME cannot write it, and the returned song has empty bytes.
 Song makeMp3(const Mp3Spec& spec);
 
 // One note; times are in ticks of the file's division.
