@@ -17,7 +17,11 @@ void PictureButton::paintEvent(QPaintEvent*) {
     p.setRenderHint(QPainter::Antialiasing);
     const QRect r = rect();
     const QIcon::Mode mode = !isEnabled() ? QIcon::Disabled : (m_hover ? QIcon::Active : QIcon::Normal);
-    QRect pictureRect = r;
+    // The picture keeps its own size (a 32x32 icon stays sharp on a larger button), centred.
+    QSize pictureSize = iconSize().isValid() ? iconSize() : r.size();
+    pictureSize = pictureSize.boundedTo(r.size());
+    QRect pictureRect(QPoint(0, 0), pictureSize);
+    pictureRect.moveCenter(r.center());
     if (isDown()) {
         pictureRect.translate(1, 1);
     }
