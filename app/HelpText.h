@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+// The help screen's text: twenty-four lines, each followed by CR LF (the last one too).
+namespace HelpText {
+
+QString build();
+
+} // namespace HelpText
