@@ -128,8 +128,7 @@ Song makeMp3(const Mp3Spec& spec) {
     for (long long done = 0; done < frames && ok;) {
         const int n = static_cast<int>(std::min<long long>(kBlock, frames - done));
         for (int i = 0; i < n; ++i) {
-            // LAME's float input is scaled like 16-bit samples.
-            const auto v = static_cast<float>(spec.amplitude * 32767.0 * std::sin(step * double(done + i)));
+            const auto v = static_cast<float>(spec.amplitude * std::sin(step * double(done + i)));
             left[static_cast<size_t>(i)] = v;
             right[static_cast<size_t>(i)] = v;
         }

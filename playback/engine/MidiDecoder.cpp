@@ -1,0 +1,88 @@
+#include "playback/engine/MidiDecoder.h"
+
+#include "playback/engine/MidiSynth.h"
+
+#include <fluidsynth.h>
+
+#include <algorithm>
+#include <cmath>
+
+MidiDecoder::MidiDecoder(smf::Song song, MidiSynth& synth) : m_song(std::move(song)), m_synth(synth) {
+    const long double rate = MidiSynth::kSampleRate;
+    m_length = std::llround(m_song.lengthSeconds * rate);
+    m_eventFrames.reserve(m_song.events.size());
+    for (const smf::Event& e : m_song.events) {
+        m_eventFrames.push_back(std::min(m_length, static_cast<long long>(std::llround(e.seconds * rate))));
+    }
+    m_synth.reset();
+}
+
+int MidiDecoder::sampleRate() const {
+    return MidiSynth::kSampleRate;
+}
+
+void MidiDecoder::send(const smf::Event& e) {
+    fluid_synth_t* s = m_synth.synth();
+    const int channel = e.status & 0x0f;
+    switch (e.status & 0xf0) {
+    case 0x80:
+        fluid_synth_noteoff(s, channel, e.data1);
+        break;
+    case 0x90:
+        if (e.data2 == 0) {
+            fluid_synth_noteoff(s, channel, e.data1);
+        } else {
+            fluid_synth_noteon(s, channel, e.data1, e.data2);
+        }
+        break;
+    case 0xa0:
+        fluid_synth_key_pressure(s, channel, e.data1, e.data2);
+        break;
+    case 0xb0:
+        fluid_synth_cc(s, channel, e.data1, e.data2);
+        break;
+    case 0xc0:
+        fluid_synth_program_change(s, channel, e.data1);
+        break;
+    case 0xd0:
+        fluid_synth_channel_pressure(s, channel, e.data1);
+        break;
+    case 0xe0:
+        fluid_synth_pitch_bend(s, channel, e.data1 | (e.data2 << 7));
+        break;
+    case 0xf0:
+        if (e.sysexLength > 0) {
+            fluid_synth_sysex(s, m_song.sysex.data() + e.sysexOffset, static_cast<int>(e.sysexLength),
+                              nullptr, nullptr, nullptr, 0);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+long MidiDecoder::read(float* stereo, long frames) {
+    long done = 0;
+    while (done < frames && m_position < m_length) {
+        while (m_next < m_eventFrames.size() && m_eventFrames[m_next] <= m_position) {
+            send(m_song.events[m_next++]);
+        }
+        long long until = m_length;
+        if (m_next < m_eventFrames.size()) {
+            until = std::min(until, m_eventFrames[m_next]);
+        }
+        const auto n = static_cast<int>(std::min<long long>(frames - done, until - m_position));
+        float* out = stereo + 2 * done;
+        fluid_synth_write_float(m_synth.synth(), n, out, 0, 2, out, 1, 2);
+        done += n;
+        m_position += n;
+    }
+    return done;
+}
+
+bool MidiDecoder::rewind() {
+    m_synth.reset();
+    m_position = 0;
+    m_next = 0;
+    return true;
+}

@@ -1,0 +1,85 @@
+#include "playback/engine/SdlOutput.h"
+
+#include <SDL.h>
+
+namespace {
+
+// SDL's audio subsystem, counted: SDL_InitSubSystem/SDL_QuitSubSystem nest.
+bool initialiseAudio(QString* error) {
+    // Without this SDL takes SIGINT and SIGTERM for itself and Ctrl+C no longer ends the program.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        if (error != nullptr) {
+            *error = QString::fromUtf8(SDL_GetError());
+        }
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+SdlOutput::~SdlOutput() {
+    close();
+    if (m_subsystem) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+}
+
+bool SdlOutput::open(int sampleRate, FrameSource* source, QString* error) {
+    close();
+    if (!m_subsystem) {
+        if (!initialiseAudio(error)) {
+            return false;
+        }
+        m_subsystem = true;
+    }
+    m_source = source;
+    SDL_AudioSpec want{};
+    want.freq = sampleRate;
+    want.format = AUDIO_F32SYS;
+    want.channels = 2;
+    // About 46 ms at 44.1 kHz: few wake-ups, and still quick to react to pause.
+    want.samples = 2048;
+    want.callback = &SdlOutput::callback;
+    want.userdata = this;
+    SDL_AudioSpec have{};
+    // No allowed changes: whatever the device runs at, SDL converts to and from exactly `want`.
+    m_device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (m_device == 0) {
+        if (error != nullptr) {
+            *error = QString::fromUtf8(SDL_GetError());
+        }
+        close();
+        return false;
+    }
+    m_rate = sampleRate;
+    return true;
+}
+
+void SdlOutput::callback(void* self, uint8_t* stream, int bytes) {
+    auto* out = static_cast<SdlOutput*>(self);
+    out->m_source->render(reinterpret_cast<float*>(stream), bytes / static_cast<int>(2 * sizeof(float)));
+}
+
+void SdlOutput::start() {
+    if (m_device != 0) {
+        SDL_PauseAudioDevice(m_device, 0);
+    }
+}
+
+void SdlOutput::pause() {
+    // SDL runs the callback under the device lock that this takes: once it returns, no callback
+    // is running and none will run until start().
+    if (m_device != 0) {
+        SDL_PauseAudioDevice(m_device, 1);
+    }
+}
+
+void SdlOutput::close() {
+    if (m_device != 0) {
+        SDL_CloseAudioDevice(m_device);
+        m_device = 0;
+    }
+    m_rate = 0;
+}

@@ -1,0 +1,474 @@
+// The real engine end to end: files made by the fixtures, played on the silent output at many
+// times real time, with the output's samples captured where the sound itself is checked.
+#include "playback/AudioEngine.h"
+#include "Fixtures.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <functional>
+#include <random>
+#include <thread>
+
+namespace {
+
+using fixtures::Mp3Spec;
+using fixtures::Song;
+using namespace std::chrono_literals;
+
+AudioEngine::Options fastOptions(double speed = 40.0, bool capture = false) {
+    AudioEngine::Options o;
+    o.output = AudioEngine::Options::Output::Null;
+    o.nullOutputSpeed = speed;
+    o.captureSamples = capture;
+    o.soundFontPath = QString::fromLatin1(fixtures::kTestSoundFont);
+    return o;
+}
+
+bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 20s) {
+    const auto until = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > until) {
+            return false;
+        }
+        std::this_thread::sleep_for(2ms);
+    }
+    return true;
+}
+
+bool playedToEnd(const AudioEngine& e) {
+    return e.currentPosition() && e.duration() && *e.currentPosition() == *e.duration();
+}
+
+double rms(const std::vector<float>& s, int channel, size_t fromFrame, size_t toFrame) {
+    double sum = 0;
+    size_t n = 0;
+    for (size_t f = fromFrame; f < toFrame && 2 * f + 1 < s.size(); ++f) {
+        const double v = s[2 * f + static_cast<size_t>(channel)];
+        sum += v * v;
+        ++n;
+    }
+    return n ? std::sqrt(sum / double(n)) : 0.0;
+}
+
+class AudioEngineTest : public ::testing::Test {
+protected:
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+    QString mp3(const QString& name, const Mp3Spec& spec, Song* song = nullptr) {
+        const Song s = fixtures::writeMp3(path(name), spec);
+        EXPECT_FALSE(s.bytes.isEmpty()) << name.toStdString();
+        if (song) {
+            *song = s;
+        }
+        return path(name);
+    }
+    QString midi(const QString& name, const fixtures::MidiSpec& spec, Song* song = nullptr) {
+        const Song s = fixtures::writeMidi(path(name), spec);
+        EXPECT_FALSE(s.bytes.isEmpty()) << name.toStdString();
+        if (song) {
+            *song = s;
+        }
+        return path(name);
+    }
+    QString raw(const QString& name, const QByteArray& bytes) {
+        EXPECT_TRUE(fixtures::writeFile(path(name), bytes));
+        return path(name);
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(AudioEngineTest, ReportsTheExactLengthOfEveryKindOfFileRightAfterLoading) {
+    struct Case {
+        const char* name;
+        Mp3Spec spec;
+    };
+    std::vector<Case> cases;
+    Mp3Spec cbr;
+    cbr.seconds = 2.34;
+    cases.push_back({"cbr.mp3", cbr});
+    Mp3Spec vbr = cbr;
+    vbr.mode = Mp3Spec::Mode::Vbr;
+    cases.push_back({"vbr.mp3", vbr});
+    Mp3Spec vbrNoTag = vbr;
+    vbrNoTag.xingTag = false;
+    cases.push_back({"vbr-untagged.mp3", vbrNoTag});
+    Mp3Spec cbrNoTag = cbr;
+    cbrNoTag.xingTag = false;
+    cases.push_back({"cbr-untagged.mp3", cbrNoTag});
+    Mp3Spec tagged = cbr;
+    tagged.id3v2 = fixtures::Id3v2Fields{QStringLiteral("Titel é"), QStringLiteral("Artiest"), {}, 4096};
+    tagged.id3v1 = fixtures::Id3v1Fields{"Title", "Artist", "Album", "1999", "Comment", 7, 13};
+    cases.push_back({"id3.mp3", tagged});
+    Mp3Spec mono = cbr;
+    mono.channels = 1;
+    mono.sampleRate = 22050;
+    mono.bitrateKbps = 64;
+    cases.push_back({"mono22.mp3", mono});
+    Mp3Spec low = mono;
+    low.sampleRate = 8000;
+    low.bitrateKbps = 32;
+    cases.push_back({"mono8.mp3", low});
+    Mp3Spec high = cbr;
+    high.sampleRate = 48000;
+    cases.push_back({"s48.mp3", high});
+    Mp3Spec free = cbr;
+    free.freeFormat = true;
+    free.bitrateKbps = 200;
+    cases.push_back({"free.mp3", free});
+
+    AudioEngine engine(fastOptions());
+    for (const Case& c : cases) {
+        Song song;
+        const QString file = mp3(QString::fromLatin1(c.name), c.spec, &song);
+        ASSERT_TRUE(engine.setFileName(file)) << c.name << ": " << engine.errorString().toStdString();
+        ASSERT_TRUE(engine.duration().has_value()) << c.name;
+        EXPECT_EQ(*engine.duration(), song.durationSeconds) << c.name;
+        EXPECT_EQ(engine.sampleRate(), c.spec.sampleRate) << c.name;
+        EXPECT_EQ(engine.channels(), c.spec.channels) << c.name;
+        EXPECT_EQ(engine.currentPosition(), 0.0) << c.name;
+        EXPECT_TRUE(engine.isReady()) << c.name;
+    }
+
+    struct MidiCase {
+        const char* name;
+        fixtures::MidiSpec spec;
+    };
+    std::vector<MidiCase> midiCases;
+    midiCases.push_back({"plain.mid", fixtures::midiSong(2.0)});
+    midiCases.push_back({"tempo.mid", fixtures::midiSong(2.0, true)});
+    fixtures::MidiSpec format0 = fixtures::midiSong(1.5, true);
+    format0.format = 0;
+    midiCases.push_back({"format0.mid", format0});
+    fixtures::MidiSpec smpte = fixtures::midiSong(1.0);
+    smpte.smpteFramesPerSecond = 25;
+    smpte.ticksPerFrame = 40;
+    smpte.tempos = {{100, 250000}}; // ignored with an SMPTE division
+    midiCases.push_back({"smpte.mid", smpte});
+    fixtures::MidiSpec dropFrame = smpte;
+    dropFrame.smpteFramesPerSecond = 29;
+    midiCases.push_back({"smpte29.mid", dropFrame});
+    for (const MidiCase& c : midiCases) {
+        Song song;
+        const QString file = midi(QString::fromLatin1(c.name), c.spec, &song);
+        ASSERT_TRUE(engine.setFileName(file)) << c.name << ": " << engine.errorString().toStdString();
+        EXPECT_EQ(*engine.duration(), song.durationSeconds) << c.name;
+    }
+}
+
+TEST_F(AudioEngineTest, PlaysToTheEndWherePositionEqualsDurationExactly) {
+    Mp3Spec spec;
+    spec.seconds = 1.7;
+    spec.mode = Mp3Spec::Mode::Vbr;
+    Song song;
+    const QString file = mp3(QStringLiteral("song.mp3"), spec, &song);
+    AudioEngine engine(fastOptions(40.0, true));
+    ASSERT_TRUE(engine.setFileName(file));
+    ASSERT_TRUE(engine.play());
+    EXPECT_TRUE(engine.isPlaying());
+    double last = 0;
+    bool monotonic = true;
+    ASSERT_TRUE(waitFor([&] {
+        const double p = engine.currentPosition().value_or(-1);
+        monotonic = monotonic && p >= last;
+        last = p;
+        return playedToEnd(engine);
+    }));
+    EXPECT_TRUE(monotonic);
+    EXPECT_EQ(*engine.currentPosition(), song.durationSeconds);
+    // Every frame reached the output, none twice.
+    EXPECT_EQ(engine.capturedSamples().size(), static_cast<size_t>(2 * song.frames));
+    // It stays at the end.
+    std::this_thread::sleep_for(30ms);
+    EXPECT_EQ(*engine.currentPosition(), *engine.duration());
+
+    // Play after the end starts the song again.
+    ASSERT_TRUE(engine.play());
+    ASSERT_TRUE(waitFor([&] { return *engine.currentPosition() < *engine.duration(); }));
+}
+
+TEST_F(AudioEngineTest, MidiPlaysToItsParsedEnd) {
+    Song song;
+    const QString file = midi(QStringLiteral("song.mid"), fixtures::midiSong(1.5, true), &song);
+    AudioEngine engine(fastOptions(40.0, true));
+    ASSERT_TRUE(engine.setFileName(file)) << engine.errorString().toStdString();
+    ASSERT_TRUE(engine.play());
+    ASSERT_TRUE(waitFor([&] { return playedToEnd(engine); }));
+    EXPECT_EQ(*engine.currentPosition(), song.durationSeconds);
+    const std::vector<float> samples = engine.capturedSamples();
+    ASSERT_EQ(samples.size(), static_cast<size_t>(2 * song.frames));
+    EXPECT_GT(rms(samples, 0, 0, size_t(song.frames)), 0.001); // the notes sound
+}
+
+TEST_F(AudioEngineTest, PauseHoldsThePositionAndPlayResumesIt) {
+    Mp3Spec spec;
+    spec.seconds = 3.0;
+    const QString file = mp3(QStringLiteral("song.mp3"), spec);
+    AudioEngine engine(fastOptions(4.0));
+    ASSERT_TRUE(engine.setFileName(file));
+    ASSERT_TRUE(engine.play());
+    ASSERT_TRUE(waitFor([&] { return *engine.currentPosition() > 0.2; }));
+    engine.pause();
+    EXPECT_FALSE(engine.isPlaying());
+    const double held = *engine.currentPosition();
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(*engine.currentPosition(), held);
+    EXPECT_TRUE(engine.isReady());
+
+    ASSERT_TRUE(engine.play());
+    ASSERT_TRUE(waitFor([&] { return *engine.currentPosition() > held; }));
+    EXPECT_LT(*engine.currentPosition(), held + 0.5); // resumed, not restarted and not skipped
+    ASSERT_TRUE(waitFor([&] { return playedToEnd(engine); }));
+}
+
+TEST_F(AudioEngineTest, StopThenPlayStartsAtTheBeginning) {
+    Mp3Spec spec;
+    spec.seconds = 3.0;
+    const QString file = mp3(QStringLiteral("song.mp3"), spec);
+    AudioEngine engine(fastOptions(4.0, true));
+    ASSERT_TRUE(engine.setFileName(file));
+    ASSERT_TRUE(engine.play());
+    ASSERT_TRUE(waitFor([&] { return *engine.currentPosition() > 0.3; }));
+    engine.stop();
+    EXPECT_EQ(*engine.currentPosition(), 0.0);
+    EXPECT_FALSE(engine.isPlaying());
+    EXPECT_TRUE(engine.capturedSamples().empty());
+    engine.stop(); // harmless when stopped
+    EXPECT_EQ(*engine.currentPosition(), 0.0);
+
+    ASSERT_TRUE(engine.play());
+    ASSERT_TRUE(waitFor([&] { return engine.capturedSamples().size() >= 2 * 4410; }));
+    EXPECT_LT(*engine.currentPosition(), 0.6);
+    // The restart begins with the song's first samples: the sine starts from silence.
+    const std::vector<float> s = engine.capturedSamples();
+    EXPECT_LT(std::abs(s[0]), 0.05f);
+
+    // Stop while paused also rewinds.
+    engine.pause();
+    engine.stop();
+    EXPECT_EQ(*engine.currentPosition(), 0.0);
+}
+
+TEST_F(AudioEngineTest, VolumeAndBalanceReachTheSamples) {
+    Mp3Spec spec;
+    spec.seconds = 0.6;
+    spec.amplitude = 0.5;
+    const QString file = mp3(QStringLiteral("tone.mp3"), spec);
+    const auto playCaptured = [&](int volume, int balance) {
+        AudioEngine engine(fastOptions(40.0, true));
+        engine.setVolume(volume);
+        engine.setBalance(balance);
+        EXPECT_TRUE(engine.setFileName(file));
+        EXPECT_TRUE(engine.play());
+        EXPECT_TRUE(waitFor([&] { return playedToEnd(engine); }));
+        return engine.capturedSamples();
+    };
+    const std::vector<float> full = playCaptured(0, 0);
+    const size_t from = 2000;
+    const size_t to = 20000;
+    const double left = rms(full, 0, from, to);
+    const double right = rms(full, 1, from, to);
+    ASSERT_GT(left, 0.3);
+    EXPECT_NEAR(left / right, 1.0, 0.01);
+
+    // -600 hundredths of a dB is half the amplitude (-6.02 dB), on both sides.
+    const std::vector<float> half = playCaptured(-602, 0);
+    EXPECT_NEAR(rms(half, 0, from, to) / left, 0.5, 0.01);
+    EXPECT_NEAR(rms(half, 1, from, to) / right, 0.5, 0.01);
+
+    // The bottom of the range mutes.
+    const std::vector<float> muted = playCaptured(-2500, 0);
+    EXPECT_EQ(rms(muted, 0, 0, muted.size() / 2), 0.0);
+    EXPECT_EQ(rms(muted, 1, 0, muted.size() / 2), 0.0);
+
+    // Balance 2000 takes 20 dB (a factor 10) off the left channel and leaves the right alone.
+    const std::vector<float> right20 = playCaptured(0, 2000);
+    EXPECT_NEAR(rms(right20, 0, from, to) / left, 0.1, 0.002);
+    EXPECT_NEAR(rms(right20, 1, from, to) / right, 1.0, 0.01);
+    const std::vector<float> left20 = playCaptured(-602, -2000);
+    EXPECT_NEAR(rms(left20, 0, from, to) / left, 0.5, 0.01);
+    EXPECT_NEAR(rms(left20, 1, from, to) / right, 0.05, 0.002);
+}
+
+TEST_F(AudioEngineTest, VolumeIsKeptWhenAnotherFileIsLoaded) {
+    Mp3Spec spec;
+    spec.seconds = 0.5;
+    const QString a = mp3(QStringLiteral("a.mp3"), spec);
+    const QString b = midi(QStringLiteral("b.mid"), fixtures::midiSong(0.5));
+    AudioEngine engine(fastOptions(40.0, true));
+    engine.setVolume(-2500);
+    for (const QString& file : {a, b, a}) {
+        ASSERT_TRUE(engine.setFileName(file));
+        ASSERT_TRUE(engine.play());
+        ASSERT_TRUE(waitFor([&] { return playedToEnd(engine); }));
+        const std::vector<float> s = engine.capturedSamples();
+        ASSERT_FALSE(s.empty());
+        EXPECT_EQ(rms(s, 0, 0, s.size() / 2), 0.0) << file.toStdString();
+    }
+}
+
+TEST_F(AudioEngineTest, LoadingWhilePlayingReplacesTheSong) {
+    Mp3Spec longSpec;
+    longSpec.seconds = 4.0;
+    const QString first = mp3(QStringLiteral("long.mp3"), longSpec);
+    Mp3Spec shortSpec;
+    shortSpec.seconds = 0.8;
+    shortSpec.sampleRate = 32000; // another rate: the output is reopened
+    Song second;
+    const QString secondPath = mp3(QStringLiteral("short.mp3"), shortSpec, &second);
+    AudioEngine engine(fastOptions(10.0, true));
+    ASSERT_TRUE(engine.setFileName(first));
+    ASSERT_TRUE(engine.play());
+    ASSERT_TRUE(waitFor([&] { return *engine.currentPosition() > 0.5; }));
+
+    ASSERT_TRUE(engine.setFileName(secondPath));
+    EXPECT_FALSE(engine.isPlaying()); // loading does not start playback by itself
+    EXPECT_EQ(*engine.currentPosition(), 0.0);
+    EXPECT_EQ(*engine.duration(), second.durationSeconds);
+    ASSERT_TRUE(engine.play());
+    ASSERT_TRUE(waitFor([&] { return playedToEnd(engine); }));
+    EXPECT_EQ(engine.capturedSamples().size(), static_cast<size_t>(2 * second.frames));
+
+    // A failing load in the middle of a song leaves nothing loaded.
+    ASSERT_TRUE(engine.setFileName(first));
+    ASSERT_TRUE(engine.play());
+    ASSERT_TRUE(waitFor([&] { return *engine.currentPosition() > 0.2; }));
+    EXPECT_FALSE(engine.setFileName(path(QStringLiteral("missing.mp3"))));
+    EXPECT_FALSE(engine.isReady());
+    EXPECT_FALSE(engine.duration().has_value());
+    EXPECT_FALSE(engine.currentPosition().has_value());
+    EXPECT_FALSE(engine.play());
+}
+
+TEST_F(AudioEngineTest, NothingLoadedIsHarmless) {
+    AudioEngine engine(fastOptions());
+    EXPECT_FALSE(engine.isReady());
+    EXPECT_FALSE(engine.duration().has_value());
+    EXPECT_FALSE(engine.currentPosition().has_value());
+    engine.pause();
+    engine.stop();
+    engine.stop();
+    engine.setVolume(-750);
+    engine.setBalance(5000);
+    engine.setAutoStart(false);
+    EXPECT_FALSE(engine.play());
+    EXPECT_FALSE(engine.isPlaying());
+}
+
+TEST_F(AudioEngineTest, BadFilesFailToLoadOrEndEarly) {
+    AudioEngine engine(fastOptions(40.0));
+    std::mt19937 random(1234);
+    QByteArray noise(200000, '\0');
+    for (char& c : noise) {
+        c = char(random() & 0xff);
+    }
+    Mp3Spec spec;
+    spec.seconds = 2.0;
+    const Song whole = fixtures::makeMp3(spec);
+
+    // Fail to load, with a reason.
+    const QStringList failing = {
+        path(QStringLiteral("missing.mp3")),
+        raw(QStringLiteral("empty.mp3"), {}),
+        raw(QStringLiteral("text.mp3"), QByteArray("Dit is geen muziek.\r\n").repeated(50)),
+        raw(QStringLiteral("zeros.mp3"), QByteArray(50000, '\0')),
+        raw(QStringLiteral("empty.mid"), {}),
+        raw(QStringLiteral("garbage.mid"), noise.left(5000)),
+        raw(QStringLiteral("header-only.mid"), QByteArray("MThd\0\0\0\x06\0\x01\0\x01\x01\xe0", 14)),
+        raw(QStringLiteral("bad-format.mid"),
+            QByteArray("MThd\0\0\0\x06\0\x07\0\x01\x01\xe0MTrk\0\0\0\0", 22)),
+        raw(QStringLiteral("mp3-as.mid"), whole.bytes),
+        m_dir.path(), // a folder
+    };
+    for (const QString& file : failing) {
+        EXPECT_FALSE(engine.setFileName(file)) << file.toStdString();
+        EXPECT_FALSE(engine.errorString().isEmpty()) << file.toStdString();
+        EXPECT_FALSE(engine.isReady());
+        EXPECT_FALSE(engine.play());
+    }
+
+    // Load (or not), and then play to an end without hanging: truncated files, noise, a
+    // damaged middle.
+    QByteArray damaged = whole.bytes;
+    for (qsizetype i = damaged.size() / 3; i < damaged.size() / 2; ++i) {
+        damaged[i] = noise[i % noise.size()];
+    }
+    fixtures::MidiSpec midiSpec = fixtures::midiSong(1.0);
+    const QByteArray midiBytes = fixtures::makeMidi(midiSpec).bytes;
+    const QStringList ending = {
+        raw(QStringLiteral("truncated.mp3"), whole.bytes.left(whole.bytes.size() / 2)),
+        raw(QStringLiteral("damaged.mp3"), damaged),
+        raw(QStringLiteral("noise.mp3"), noise),
+        raw(QStringLiteral("truncated.mid"), midiBytes.left(midiBytes.size() - 20)),
+        raw(QStringLiteral("tagonly.mp3"), whole.bytes.left(600)),
+    };
+    for (const QString& file : ending) {
+        if (!engine.setFileName(file)) {
+            continue;
+        }
+        ASSERT_TRUE(engine.play()) << file.toStdString();
+        EXPECT_TRUE(waitFor([&] { return playedToEnd(engine); })) << file.toStdString();
+    }
+    // The truncated MP3 keeps the length its tag gives and ends early; the position then reads
+    // the full duration, so a playlist moves on.
+    ASSERT_TRUE(engine.setFileName(ending[0]));
+    EXPECT_EQ(*engine.duration(), whole.durationSeconds);
+}
+
+TEST_F(AudioEngineTest, MidiWithoutSoundFontFailsAndTheEngineGoesOn) {
+    AudioEngine::Options o = fastOptions();
+    o.soundFontPath = path(QStringLiteral("nowhere.sf2"));
+    AudioEngine engine(o);
+    const QString song = midi(QStringLiteral("song.mid"), fixtures::midiSong(0.5));
+    EXPECT_FALSE(engine.setFileName(song));
+    EXPECT_TRUE(engine.errorString().contains(QStringLiteral("SoundFont")))
+        << engine.errorString().toStdString();
+    Mp3Spec spec;
+    spec.seconds = 0.3;
+    ASSERT_TRUE(engine.setFileName(mp3(QStringLiteral("song.mp3"), spec)));
+    ASSERT_TRUE(engine.play());
+    EXPECT_TRUE(waitFor([&] { return playedToEnd(engine); }));
+}
+
+TEST_F(AudioEngineTest, SdlOutputPlaysInRealTime) {
+    // The test environment selects SDL's dummy driver: a device that takes blocks in real time.
+    AudioEngine::Options o;
+    o.output = AudioEngine::Options::Output::Sdl;
+    o.captureSamples = true;
+    AudioEngine engine(o);
+    Mp3Spec spec;
+    spec.seconds = 0.5;
+    Song song;
+    ASSERT_TRUE(engine.setFileName(mp3(QStringLiteral("song.mp3"), spec, &song)));
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(engine.play()) << engine.errorString().toStdString();
+    EXPECT_FALSE(engine.usesSilentOutput());
+    ASSERT_TRUE(waitFor([&] { return playedToEnd(engine); }, 5s));
+    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_GT(elapsed, 0.4);
+    EXPECT_EQ(engine.capturedSamples().size(), static_cast<size_t>(2 * song.frames));
+    engine.stop();
+}
+
+TEST_F(AudioEngineTest, AutomaticOutputFallsBackToTheSilentClock) {
+    // A driver that cannot exist: no device opens, and the engine plays on the silent output.
+    const QByteArray before = qgetenv("SDL_AUDIODRIVER");
+    qputenv("SDL_AUDIODRIVER", "no-such-driver");
+    AudioEngine::Options o;
+    o.output = AudioEngine::Options::Output::Auto;
+    o.nullOutputSpeed = 20.0;
+    AudioEngine engine(o);
+    Mp3Spec spec;
+    spec.seconds = 0.5;
+    ASSERT_TRUE(engine.setFileName(mp3(QStringLiteral("song.mp3"), spec)));
+    ASSERT_TRUE(engine.play());
+    qputenv("SDL_AUDIODRIVER", before);
+    EXPECT_TRUE(engine.usesSilentOutput());
+    EXPECT_TRUE(waitFor([&] { return playedToEnd(engine); }));
+}
+
+} // namespace
