@@ -108,7 +108,8 @@ Track readTrack(const unsigned char* begin, const unsigned char* end, std::vecto
             track.events.push_back({tick, e});
             track.endTick = tick;
         } else if (status == 0xff) {
-            running = 0; // meta events cancel running status
+            // Strictly, meta and system exclusive events end running status; keeping it reads
+            // files that rely on it anyway, and no valid file differently.
             if (in.atEnd()) {
                 track.truncated = true;
                 break;
@@ -132,7 +133,6 @@ Track readTrack(const unsigned char* begin, const unsigned char* end, std::vecto
                 break; // End of Track: whatever follows is not part of the song
             }
         } else if (status == 0xf0 || status == 0xf7) {
-            running = 0;
             uint32_t length = 0;
             if (!in.variableLength(length) || in.left() < length) {
                 track.truncated = true;
