@@ -14,7 +14,6 @@ MidiDecoder::MidiDecoder(smf::Song song, MidiSynth& synth) : m_song(std::move(so
     for (const smf::Event& e : m_song.events) {
         m_eventFrames.push_back(std::min(m_length, static_cast<long long>(std::llround(e.seconds * rate))));
     }
-    m_synth.reset();
 }
 
 int MidiDecoder::sampleRate() const {
@@ -62,6 +61,10 @@ void MidiDecoder::send(const smf::Event& e) {
 }
 
 long MidiDecoder::read(float* stereo, long frames) {
+    if (m_needsReset) {
+        m_synth.reset(); // whatever played before, this song starts from a silent, default synth
+        m_needsReset = false;
+    }
     long done = 0;
     while (done < frames && m_position < m_length) {
         while (m_next < m_eventFrames.size() && m_eventFrames[m_next] <= m_position) {
@@ -81,7 +84,7 @@ long MidiDecoder::read(float* stereo, long frames) {
 }
 
 bool MidiDecoder::rewind() {
-    m_synth.reset();
+    m_needsReset = true;
     m_position = 0;
     m_next = 0;
     return true;

@@ -31,4 +31,7 @@ private:
     long long m_length = 0;
     long long m_position = 0;
     size_t m_next = 0;
+    // The synthesizer is reset by the first read, on the decode thread, not by the constructor
+    // or rewind() on the GUI thread: a reset may read samples from disk.
+    bool m_needsReset = true;
 };

@@ -88,7 +88,9 @@ std::unique_ptr<MidiSynth> MidiSynth::create(const QString& soundFontPath, QStri
         return failWith(QStringLiteral("FluidSynth niet beschikbaar"));
     }
     const QByteArray name = QFile::encodeName(path);
-    if (fluid_synth_sfload(synth->m_synth, name.constData(), 1) == FLUID_FAILED) {
+    // Presets are not assigned to the channels here: that reads their samples, and reset() does it
+    // on the thread that renders, before the first note.
+    if (fluid_synth_sfload(synth->m_synth, name.constData(), 0) == FLUID_FAILED) {
         return failWith(QStringLiteral("SoundFont %1 kan niet geladen worden").arg(path));
     }
     synth->m_soundFontPath = path;

@@ -37,7 +37,8 @@ public:
     const QString& soundFontPath() const { return m_soundFontPath; }
 
     // Silences every voice and effect tail and puts programs and controllers back to their
-    // defaults, ready for a song from its start.
+    // defaults, ready for a song from its start. Reads the samples of the default presets from
+    // the SoundFont the first time: call it where a wait does not matter (the decode thread).
     void reset();
 
 private:
