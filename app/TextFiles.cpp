@@ -49,7 +49,10 @@ QByteArray encode(const QString& text) {
 
 bool writeAtomically(const QString& path, const QByteArray& bytes, QString* error) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered: a buffered write reports every byte as written, and when the disk fills up
+    // while the buffer is flushed, commit() still succeeds with a truncated file. Unbuffered,
+    // the short write shows in write()'s result below.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         if (error) {
             *error = file.errorString();
         }
