@@ -2,12 +2,34 @@
 
 #include "app/MainContext.h"
 
+#include <QHash>
+#include <QList>
 #include <QObject>
+#include <QPersistentModelIndex>
+#include <QString>
+#include <QVector>
 
+class QFileSystemModel;
+struct PlaylistEntry;
+
+// The navigation pane: Drive1 (mounted volumes), Dir1 (folder tree of the chosen volume), the
+// hidden File1 and the song list List1 with its counter, and the three ways of moving songs into
+// the playlist. GUI thread only.
+//
+// File1 carries the folder of List1's songs as its dynamic property "path" (a QString), set by
+// every Dir1_Change; other parts read it there.
 class Browser : public QObject {
     Q_OBJECT
 public:
     Browser(const MainContext& ctx, QObject* parent = nullptr);
+
+    // The folder Dir1 shows.
+    QString dir1Path() const { return m_dirPath; }
+    // The folder of List1's songs: the one the last Dir1_Change read (empty before the first).
+    QString file1Path() const { return m_file1Path; }
+    // Opens `folder` as the user would in Dir1: Drive1 and the tree follow it, then Dir1_Change
+    // runs. The path is cleaned of "." / ".." parts and a trailing "/".
+    void setDir1Path(const QString& folder);
 
 public Q_SLOTS:
     void Drive1_Change(int index);
@@ -17,5 +39,33 @@ public Q_SLOTS:
     void SelectieAllKnop_Click();
 
 private:
+    void fillDrives();
+    // The Drive1 root whose volume holds `path` (the longest root that is a prefix of it).
+    QString volumeRootOf(const QString& path) const;
+    void showVolumeInTree(const QString& root);
+    void hideOtherVolumeFolders(int first, int last);
+    void showFolderInTree(const QString& folder);
+    void dir1Opened(const QModelIndex& index);
+    void directoryLoaded(const QString& folder);
+    // Appends the given rows of List1 (ascending) to the playlist; returns how many fitted.
+    int appendRows(const QList<int>& rows);
+    struct Added {
+        int added = 0;
+        int wanted = 0;
+    };
+    // Appends the selected songs in List1's order and deselects what was appended.
+    Added addSelected();
+    QVector<PlaylistEntry> entriesFor(const QList<int>& rows) const;
+    void tellPlaylistFull(int added, int wanted);
+    void showMessage(const QString& title, const QString& text, bool warning);
+
     MainContext m_ctx;
+    QFileSystemModel* m_dirModel = nullptr;
+    QString m_dirPath;
+    QString m_file1Path;
+    QString m_volumeRoot;
+    QHash<QString, QString> m_lastFolderOfVolume;
+    QList<QPersistentModelIndex> m_hiddenTreeRows;
+    QString m_followFolder; // the tree scrolls to this folder as its parents load
+    bool m_settingTree = false;
 };

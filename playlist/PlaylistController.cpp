@@ -1,8 +1,129 @@
 #include "playlist/PlaylistController.h"
 
-PlaylistController::PlaylistController(const MainContext& ctx, QObject* parent)
-    : QObject(parent), m_ctx(ctx) {}
+#include "appearance/PictureButton.h"
+#include "playlist/Loadform.h"
+#include "playlist/PlaylistFile.h"
+#include "playlist/PlaylistModel.h"
+#include "playlist/Questions.h"
 
-void PlaylistController::KnopR_Click(int) {}
-void PlaylistController::savePlaylistCommand() {}
-void PlaylistController::showLoadform() {}
+#include <QInputDialog>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QListView>
+
+#include <algorithm>
+
+PlaylistController::PlaylistController(const MainContext& ctx, QObject* parent)
+    : QObject(parent), m_ctx(ctx) {
+    MainControls& c = m_ctx.c;
+    for (QListView* list : {c.List2, c.BackList}) {
+        list->setUniformItemSizes(true);
+        list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    }
+    c.List2->setSelectionMode(QAbstractItemView::SingleSelection);
+    c.List2->setToolTip(QStringLiteral(" Playlist "));
+    c.KnopR[1]->setToolTip(QStringLiteral(" Verwijder geselecteerde song "));
+    c.KnopR[2]->setToolTip(QStringLiteral(" Verwijder alle songs uit de playlist "));
+    for (int i = 1; i <= 2; ++i) {
+        connect(c.KnopR[i], &QAbstractButton::clicked, this, [this, i] { KnopR_Click(i); });
+    }
+    connect(&m_ctx.playlist, &PlaylistModel::countTextChanged, c.Label10, &QLabel::setText);
+    c.Label10->setText(m_ctx.playlist.countText());
+}
+
+void PlaylistController::KnopR_Click(int index) {
+    if (m_ctx.state.playing) {
+        return;
+    }
+    PlaylistModel& playlist = m_ctx.playlist;
+    if (index == 1) {
+        if (playlist.isEmpty()) {
+            return;
+        }
+        int first = -1;
+        for (const QModelIndex& selected : m_ctx.c.List2->selectionModel()->selectedIndexes()) {
+            if (first < 0 || selected.row() < first) {
+                first = selected.row();
+            }
+        }
+        if (first < 0) {
+            return;
+        }
+        playlist.removeAt(first);
+        playlist.refreshCount();
+    } else if (index == 2) {
+        if (playlist.isEmpty()) {
+            return;
+        }
+        if (!Questions::askYesNo(m_ctx.c.Main, QStringLiteral(" Delete All"),
+                                 QStringLiteral("Wilt u de complete lijst leegmaken?"))) {
+            return;
+        }
+        playlist.clear();
+        playlist.refreshCount();
+    }
+}
+
+void PlaylistController::savePlaylistCommand() {
+    if (m_ctx.playlist.isEmpty()) {
+        return;
+    }
+    QInputDialog dialog(m_ctx.c.Main);
+    dialog.setObjectName(QStringLiteral("NaamPlaylist"));
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setWindowTitle(QStringLiteral(" Naam Playlist"));
+    dialog.setLabelText(QStringLiteral("Geef een naam voor deze playlist..."));
+    dialog.setTextValue(QString());
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    const QString name = dialog.textValue();
+    if (name.trimmed().isEmpty()) {
+        return;
+    }
+    SavePlaylist(name);
+}
+
+bool PlaylistController::SavePlaylist(const QString& name) {
+    const QString problem = PlaylistFile::nameProblem(name);
+    if (!problem.isEmpty()) {
+        Questions::warn(m_ctx.c.Main, problem);
+        return false;
+    }
+    const QString& folder = m_ctx.state.programFolder;
+    if (PlaylistFile::fileExists(PlaylistFile::filePath(folder, name)) &&
+        !Questions::askYesNo(m_ctx.c.Main, QStringLiteral(" File exist"),
+                             QStringLiteral("Naam '") + name +
+                                 QStringLiteral("' bestaat al, overschrijven?"))) {
+        return false;
+    }
+    QString error;
+    if (!PlaylistFile::save(folder, name, m_ctx.playlist.entries(), &error)) {
+        Questions::warn(m_ctx.c.Main, error);
+        return false;
+    }
+    return true;
+}
+
+void PlaylistController::LoadPlaylist(const QString& name) {
+    PlaylistModel& playlist = m_ctx.playlist;
+    playlist.clear();
+    PlaylistFile::Loaded loaded = PlaylistFile::load(m_ctx.state.programFolder, name);
+    if (loaded.opened) {
+        playlist.replaceAll(std::move(loaded.parsed.entries));
+    }
+    playlist.refreshCount();
+    if (loaded.parsed.dropped > 0) {
+        Questions::warn(m_ctx.c.Main,
+                        QStringLiteral("De playlist '%1' bevat meer songs dan er passen: de eerste %2 zijn "
+                                       "geladen, %3 niet.")
+                            .arg(name)
+                            .arg(PlaylistModel::kMaxEntries)
+                            .arg(loaded.parsed.dropped));
+    }
+}
+
+void PlaylistController::showLoadform() {
+    Loadform form(m_ctx.state, *this, m_ctx.c.Main);
+    form.exec();
+}

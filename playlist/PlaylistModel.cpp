@@ -1,5 +1,8 @@
 #include "playlist/PlaylistModel.h"
 
+#include <algorithm>
+#include <utility>
+
 PlaylistModel::PlaylistModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 int PlaylistModel::rowCount(const QModelIndex& parent) const {
@@ -38,6 +41,16 @@ int PlaylistModel::appendMany(const QVector<PlaylistEntry>& entries) {
     m_entries.append(entries.mid(0, n));
     endInsertRows();
     return n;
+}
+
+int PlaylistModel::replaceAll(QVector<PlaylistEntry> entries) {
+    if (entries.size() > kMaxEntries) {
+        entries.resize(kMaxEntries);
+    }
+    beginResetModel();
+    m_entries = std::move(entries);
+    endResetModel();
+    return count();
 }
 
 void PlaylistModel::dropHead() {

@@ -32,6 +32,10 @@ public:
     // Appends as many as fit, in order, with one model notification. Returns how many fitted.
     int appendMany(const QVector<PlaylistEntry>& entries);
 
+    // Replaces every entry with the first kMaxEntries of `entries`, with one model reset.
+    // Returns how many were taken.
+    int replaceAll(QVector<PlaylistEntry> entries);
+
     int count() const { return static_cast<int>(m_entries.size()); }
     bool isEmpty() const { return m_entries.isEmpty(); }
     // Precondition: 0 <= i < count().

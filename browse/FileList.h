@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Lists the ordinary files of one folder whose names end in one of a set of suffixes, the way
+// the hidden file lists of the program see a folder: no folders, no devices, no hidden files
+// (names starting with "."), symbolic links only when they lead to an ordinary file.
+// The folder is read once with readdir; only symbolic links and file systems that give no entry
+// type cost an extra stat. Names are decoded from the file system's bytes (UTF-8).
+// Safe to call from any thread; no Qt event loop needed.
+namespace FileList {
+
+struct Filter {
+    // Suffixes in lower case, with their dot (".mp3"). A name must be longer than its suffix.
+    QList<QByteArray> suffixes;
+    // When set, "X.MP3" matches ".mp3" (ASCII letters only: suffixes are plain ASCII).
+    bool ignoreCase = true;
+    bool includeHidden = false;
+};
+
+struct Listing {
+    bool ok = false;
+    QString error;     // the system's reason when !ok
+    QStringList names; // file names without folder, in the order of NameOrder::sort
+};
+
+// The song filter: "*.mp3;*.mid", any letter case, no hidden files.
+Filter songFilter();
+
+// Reads `folder` and returns its matching names, sorted. A folder that cannot be opened gives
+// ok == false and no names.
+Listing list(const QString& folder, const Filter& filter);
+
+// True when `folder` can be opened for listing (a volume without a medium or an unreachable
+// network share cannot).
+bool canOpen(const QString& folder);
+
+// True when `name` (raw bytes of a directory entry) passes the name part of `filter`.
+bool nameMatches(const char* name, qsizetype length, const Filter& filter);
+
+} // namespace FileList

@@ -1,0 +1,21 @@
+#include "browse/SongNames.h"
+
+namespace SongNames {
+
+QString tellerText(int count) {
+    return QString::number(count) +
+           (count == 1 ? QStringLiteral(" Song gevonden...") : QStringLiteral(" Songs gevonden..."));
+}
+
+QString displayName(const QString& fileName) {
+    return fileName.size() > 4 ? fileName.first(fileName.size() - 4) : QString();
+}
+
+QString fullPath(const QString& folder, const QString& fileName) {
+    QString path;
+    path.reserve(folder.size() + 1 + fileName.size());
+    path.append(folder).append(u'/').append(fileName);
+    return path;
+}
+
+} // namespace SongNames

@@ -1,0 +1,144 @@
+#include "playlist/Loadform.h"
+
+#include "app/ProgramState.h"
+#include "appearance/PictureButton.h"
+#include "appearance/Plaatjes.h"
+#include "playlist/PlaylistController.h"
+#include "playlist/PlaylistFile.h"
+#include "playlist/Questions.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListView>
+#include <QListWidget>
+#include <QStringListModel>
+
+namespace {
+
+// Layout figures are in twips; 15 twips are one pixel.
+constexpr int px(int twips) {
+    return twips / 15;
+}
+
+QRect twipRect(int left, int top, int width, int height) {
+    return QRect(px(left), px(top), px(width), px(height));
+}
+
+// The window's designed 3315 x 5040 twips include its frame and title bar; this is what lies
+// inside them.
+constexpr int kFrameWidthPx = 6;
+constexpr int kFrameHeightPx = 26;
+
+} // namespace
+
+Loadform::Loadform(ProgramState& state, PlaylistController& playlists, QWidget* parent)
+    : QDialog(parent), m_state(state), m_playlists(playlists) {
+    setObjectName(QStringLiteral("Loadform"));
+    setWindowTitle(QStringLiteral(" Load Playlist"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setModal(true);
+
+    List1 = new QListWidget(this);
+    List1->setObjectName(QStringLiteral("List1"));
+    List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    List1->setUniformItemSizes(true);
+    List1->installEventFilter(this);
+
+    File1 = new QListView(this);
+    File1->setObjectName(QStringLiteral("File1"));
+    File1Model = new QStringListModel(File1);
+    File1->setModel(File1Model);
+    File1->setVisible(false);
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFrameShape(QFrame::Panel);
+    Label1->setFrameShadow(QFrame::Sunken);
+
+    CancelKnop = new PictureButton(this);
+    CancelKnop->setObjectName(QStringLiteral("CancelKnop"));
+    CancelKnop->setIcon(Plaatjes::cancelButton());
+    OkKnop = new PictureButton(this);
+    OkKnop->setObjectName(QStringLiteral("OkKnop"));
+    OkKnop->setIcon(Plaatjes::okButton());
+
+    connect(OkKnop, &QAbstractButton::clicked, this, &Loadform::OkKnop_Click);
+    connect(CancelKnop, &QAbstractButton::clicked, this, &Loadform::CancelKnop_Click);
+
+    Form_Load();
+}
+
+void Loadform::Form_Load() {
+    setFixedSize(px(3315) - kFrameWidthPx, px(5040) - kFrameHeightPx);
+    List1->setGeometry(twipRect(75, 90, 3030, 3840));
+    Label1->setGeometry(twipRect(60, 4020, 3090, 480));
+    CancelKnop->setGeometry(twipRect(90, 4050, 1515, 420));
+    CancelKnop->setIconSize(CancelKnop->size());
+    OkKnop->setGeometry(twipRect(1605, 4050, 1515, 420));
+    OkKnop->setIconSize(OkKnop->size());
+
+    QPalette palette = List1->palette();
+    palette.setColor(QPalette::Base, QColor(240, 240, 210));
+    List1->setPalette(palette);
+    QFont font = List1->font();
+    font.setFamily(QStringLiteral("Comic Sans MS"));
+    List1->setFont(font);
+
+    const QStringList names = PlaylistFile::storedNames(m_state.programFolder);
+    QStringList files;
+    files.reserve(names.size());
+    for (const QString& name : names) {
+        files.append(name + QStringLiteral(".lst"));
+    }
+    File1Model->setStringList(files);
+    List1->addItems(names);
+    List1->setFocus();
+}
+
+void Loadform::OkKnop_Click() {
+    const QList<QListWidgetItem*> selected = List1->selectedItems();
+    if (!selected.isEmpty()) {
+        m_playlists.LoadPlaylist(selected.first()->text());
+    }
+    accept();
+}
+
+void Loadform::CancelKnop_Click() {
+    reject();
+}
+
+bool Loadform::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == List1 && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Delete) {
+            List1_KeyDown(key->key(), key->modifiers());
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void Loadform::List1_KeyDown(int keyCode, Qt::KeyboardModifiers) {
+    if (keyCode != Qt::Key_Delete) {
+        return;
+    }
+    const QList<QListWidgetItem*> selected = List1->selectedItems();
+    if (selected.isEmpty()) {
+        return;
+    }
+    QListWidgetItem* item = selected.first();
+    const QString name = item->text();
+    if (!Questions::askYesNo(this, QStringLiteral(" Delete"),
+                             QStringLiteral("Wilt u het bestand '") + name +
+                                 QStringLiteral("' verwijderen?"))) {
+        return;
+    }
+    PlaylistFile::remove(m_state.programFolder, name);
+    delete List1->takeItem(List1->row(item));
+    QStringList files = File1Model->stringList();
+    files.removeOne(name + QStringLiteral(".lst"));
+    File1Model->setStringList(files);
+    List1->clearSelection();
+    List1->selectionModel()->clearCurrentIndex();
+}

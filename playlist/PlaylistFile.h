@@ -1,0 +1,66 @@
+#pragma once
+
+#include "playlist/PlaylistModel.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// Stored playlists: one file "<name>.lst" per playlist in the folder "Playlist" of the program
+// folder. One line per entry, in playlist order: the full path, the separator " ---/--- ", the
+// display name, then CR LF (after the last line too). Written as UTF-8 without a byte-order
+// mark; a file that is not valid UTF-8 is read as Windows-1252.
+// No function here asks the user anything; the callers do (overwrite question, messages).
+namespace PlaylistFile {
+
+inline constexpr char16_t kSeparator[] = u" ---/--- ";
+inline constexpr qsizetype kSeparatorLength = 9;
+
+// The whole file for these entries, byte for byte. No entries give 0 bytes.
+QByteArray serialize(const QVector<PlaylistEntry>& entries);
+
+struct Parsed {
+    QVector<PlaylistEntry> entries;
+    // Good lines after the first `maxEntries`, which were left out.
+    qsizetype dropped = 0;
+};
+
+// Reads a stored file: a line ends only at CR (an LF right after it is skipped; a lone LF is
+// part of the line), the last line needs no line end; blank lines and lines without the
+// separator are skipped; the first separator splits the line, nothing is trimmed.
+Parsed parse(const QByteArray& bytes, qsizetype maxEntries = PlaylistModel::kMaxEntries);
+
+// "<programFolder>/Playlist"
+QString folderPath(const QString& programFolder);
+// "<programFolder>/Playlist/<name>.lst", the name as given.
+QString filePath(const QString& programFolder, const QString& name);
+
+// Empty when `name` may name a stored playlist; otherwise the Dutch message that says why not.
+// Refused: names that would leave the Playlist folder or that the file system cannot hold ("/",
+// the NUL character, "." and "..", more than 255 bytes with ".lst").
+QString nameProblem(const QString& name);
+
+// True when an ordinary file (or a link to one) exists at `path`.
+bool fileExists(const QString& path);
+
+// Creates the Playlist folder when missing and replaces "<name>.lst" atomically with the
+// entries: a failure leaves any earlier file as it was. Returns false with a Dutch message in
+// `error` on failure (a refused name included; nothing is written then).
+bool save(const QString& programFolder, const QString& name, const QVector<PlaylistEntry>& entries,
+          QString* error);
+
+struct Loaded {
+    bool opened = false; // false: missing, unreadable or a refused name; `parsed` is empty then
+    Parsed parsed;
+};
+Loaded load(const QString& programFolder, const QString& name);
+
+// The names of the stored playlists (file names without ".lst"), in the program's name order.
+// Names starting with "." are included: the writer may have made them. No folder: empty.
+QStringList storedNames(const QString& programFolder);
+
+// Deletes "<name>.lst"; false when it could not be deleted.
+bool remove(const QString& programFolder, const QString& name);
+
+} // namespace PlaylistFile
