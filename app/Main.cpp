@@ -1,6 +1,9 @@
 #include "app/Main.h"
 
+#include "app/ClockText.h"
 #include "app/CommandBar.h"
+#include "app/HelpText.h"
+#include "app/SettingsFile.h"
 
 #include "appearance/AppearanceController.h"
 #include "appearance/PaneColours.h"
@@ -15,9 +18,13 @@
 #include "search/SearchController.h"
 #include "songinfo/SongInfoController.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QDateTime>
+#include <QFont>
 #include <QFrame>
 #include <QGroupBox>
+#include <QImageReader>
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
@@ -27,7 +34,33 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include <algorithm>
+
 namespace {
+
+constexpr int kWindowWidth = 1024;
+constexpr int kWindowHeight = 768;
+constexpr int kLogoSize = 200;
+
+// The layout was drawn for 8 pt text; the lists and the info texts use a rounder face.
+constexpr int kWindowPointSize = 8;
+constexpr int kComicPointSize = 10;
+constexpr int kArialPointSize = 8;
+
+// The plain rectangles behind the button groups and sliders.
+const QColor kBackdropColour(126, 142, 168);
+
+// "Comic Sans MS" and "Arial" are not installed on Linux; Comic Neue and Liberation Sans have the
+// same look and (for Liberation Sans) the same metrics. Idempotent; GUI thread only.
+void installFontSubstitutions() {
+    static bool done = false;
+    if (done) {
+        return;
+    }
+    done = true;
+    QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+}
 
 // Layout figures are in twips; 15 twips are one pixel.
 constexpr int px(int twips) {
@@ -71,8 +104,15 @@ PictureButton* pictureButton(QWidget* parent, const QString& name, const QRect& 
 
 } // namespace
 
+// The pictures are built into a static library, where nothing else would pull them in.
+static void initResources() {
+    Q_INIT_RESOURCE(resources);
+}
+
 Main::Main(const QString& programFolder, MediaPlayer& player, QWidget* parent)
     : QWidget(parent), m_player(player), m_playlist(new PlaylistModel(this)) {
+    initResources();
+    installFontSubstitutions();
     m_state.programFolder = programFolder;
     setObjectName(QStringLiteral("Main"));
     Form_Load();
@@ -190,6 +230,10 @@ void Main::createControls() {
     c.Timer1->setInterval(60);
     c.Timer2 = new QTimer(this);
     c.Timer2->setObjectName(QStringLiteral("Timer2"));
+    // Re-armed by every tick for just after the next whole second (see Timer2_Timer).
+    c.Timer2->setSingleShot(true);
+    c.Timer2->setTimerType(Qt::PreciseTimer);
+    c.Timer2->setInterval(60);
     connect(c.Timer2, &QTimer::timeout, this, &Main::Timer2_Timer);
 }
 
@@ -205,13 +249,206 @@ void Main::createControllers() {
     m_commandBar = new CommandBar(ctx, this);
 }
 
+// The designed look of the controls: texts, fonts, tooltips, slider kinds and the backdrops.
+void Main::designControls() {
+    MainControls& c = m_c;
+
+    QFont comic(QStringLiteral("Comic Sans MS"));
+    comic.setPointSize(kComicPointSize);
+    QFont arial(QStringLiteral("Arial"));
+    arial.setPointSize(kArialPointSize);
+    for (QWidget* w : std::initializer_list<QWidget*>{c.Drive1, c.Dir1, c.File1, c.List1, c.List2, c.BackList,
+                                                      c.Text1, c.InfoLabel, c.TellerLabel, c.Label10}) {
+        w->setFont(comic);
+    }
+    for (QWidget* w : {c.Klok, c.PosLabel, c.VolumeLabel, c.Label12}) {
+        w->setFont(arial);
+    }
+
+    c.ReclameLabel->setText(QStringLiteral("Hier kan uw reclame tekst staan..."));
+    c.Klok->setText(QStringLiteral("00:00"));
+    c.Klok->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    c.TellerLabel->setText(QStringLiteral("0 Songs / Mp3, Midi"));
+    c.Label10->setText(m_playlist->countText());
+    c.PosLabel->setText(QStringLiteral("00:00"));
+    c.Label12->setText(QStringLiteral("0"));
+    c.VolumeLabel->setText(QStringLiteral("7"));
+    c.InfoLabel->setText(QStringLiteral("Selecteer met de navigatie de songs..."));
+    connect(m_playlist, &PlaylistModel::countTextChanged, c.Label10, &QLabel::setText);
+
+    // The text labels are as wide as their texts need: the counters and the info line may run to
+    // the end of the bar behind them, the read-outs get room for their longest value, and the
+    // clock keeps its right edge (it widens to the left once it shows time and date).
+    const auto widenTo = [](QLabel* label, int rightEdge) {
+        label->resize(std::max(label->width(), rightEdge - label->x()), label->height());
+    };
+    const auto fitText = [](QLabel* label, const QString& longest) {
+        const int needed = label->fontMetrics().horizontalAdvance(longest) + 2;
+        label->resize(std::max(label->width(), needed), label->height());
+    };
+    widenTo(c.TellerLabel, c.Label1->geometry().right() - 3);
+    widenTo(c.InfoLabel, c.Label6->geometry().right() - 3);
+    widenTo(c.Label10, c.Label9->geometry().right() - 3);
+    widenTo(c.PosLabel, c.Label4->geometry().right() - 2);
+    fitText(c.Label12, QStringLiteral("-10"));
+    fitText(c.VolumeLabel, QStringLiteral("10"));
+
+    c.List2->setToolTip(QStringLiteral(" Playlist "));
+    c.Label6->setToolTip(QStringLiteral(" Informatie "));
+    static const char* const commandTips[] = {
+        nullptr,
+        " About ",
+        " Meer software... ",
+        " Uitleg programma ",
+        " Zoeken in bestand ",
+        " Print actuele playlist ",
+        " Playlist opslaan ",
+        " Playlist laden ",
+        nullptr,
+        " Afsluiten en gegevens opslaan ",
+    };
+    for (int i : {1, 2, 3, 4, 5, 6, 7, 9}) {
+        c.KnopBottom[i]->setToolTip(QString::fromLatin1(commandTips[i]));
+    }
+    c.KnopL[1]->setToolTip(QStringLiteral(" Speeltijd geselecteerde song "));
+    c.KnopR[1]->setToolTip(QStringLiteral(" Verwijder geselecteerde song "));
+    c.KnopR[2]->setToolTip(QStringLiteral(" Verwijder alle songs uit de playlist "));
+    c.SelectieKnop->setToolTip(QStringLiteral(" Copyeer song  "));
+    c.SelectieAllKnop->setToolTip(QStringLiteral(" Copyeer alle songs "));
+    c.Slider2->setToolTip(QStringLiteral(" Volume "));
+    c.Ballans->setToolTip(QStringLiteral(" Balance "));
+
+    // List1 takes many songs at once; the playlist one at a time. Nothing is edited in place.
+    for (QAbstractItemView* v :
+         std::initializer_list<QAbstractItemView*>{c.File1, c.List1, c.List2, c.BackList}) {
+        v->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    }
+    c.List1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    c.List2->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    for (QSlider* s : {c.Slider1, c.Slider2, c.Ballans}) {
+        s->setOrientation(Qt::Horizontal);
+        s->setTickPosition(QSlider::NoTicks);
+    }
+    c.Slider1->setRange(0, 0);
+    c.Slider2->setRange(0, 2500);
+    c.Slider2->setSingleStep(1);
+    c.Slider2->setPageStep(10);
+    c.Ballans->setSingleStep(1);
+    c.Ballans->setPageStep(1);
+
+    c.Text1->setReadOnly(true);
+    c.Text1->setVisible(false);
+
+    c.Logoback->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    c.Logo->setScaledContents(true);
+    showBuiltInLogo();
+
+    for (QLabel* l : {c.Label2, c.Label3, c.Label4, c.Label5, c.Label7, c.Label8, c.Label11, c.Label13,
+                      c.ExitLabel, c.BackKnoppen}) {
+        QPalette p = l->palette();
+        p.setColor(QPalette::Window, kBackdropColour);
+        l->setPalette(p);
+    }
+}
+
 void Main::Form_Load() {
+    // 1. The window: fixed size, top left.
     setWindowTitle(QStringLiteral(" Tunara"));
-    setFixedSize(1024, 768);
+    QFont windowFont = font();
+    windowFont.setPointSize(kWindowPointSize);
+    setFont(windowFont);
     move(0, 0);
+    setFixedSize(kWindowWidth, kWindowHeight);
+
+    // 2. to 5. Every control at its place, with its designed texts and look.
     createControls();
+    designControls();
+
+    // 3. The balance slider: maximum first, so the minimum never passes it.
+    m_c.Ballans->setMaximum(5000);
+    m_c.Ballans->setMinimum(-5000);
+    m_c.Ballans->setValue(0);
+
+    // 4. The help screen.
+    m_helpText = HelpText::build();
+    m_c.Text1->setPlainText(m_helpText);
+
+    // 6. Default colours; the colour editor edits nothing.
+    const Settings defaults;
+    Settings& settings = m_state.settings;
+    settings.leftColour = defaults.leftColour;
+    settings.rightColour = defaults.rightColour;
+    settings.infoBarColour = defaults.infoBarColour;
+    settings.textColour = defaults.textColour;
+    m_state.editLeft = m_state.editRight = m_state.editInfoBars = m_state.editTexts = false;
+
+    // 7. Volume: the slider's value minus 2500 is what the player gets.
+    m_c.Slider2->setValue(1750);
+    m_c.VolumeLabel->setText(QStringLiteral("7"));
+    m_player.setVolume(m_c.Slider2->value() - 2500);
+
+    // 8. The other defaults and the playback state.
+    settings.reservedText = defaults.reservedText;
+    settings.advertText = defaults.advertText;
+    settings.logoPath = defaults.logoPath;
+    m_state.paused = false;
+    m_state.playing = false;
+    m_c.Timer1->stop();
+    settings.searchFolder = defaults.searchFolder;
+
+    // 9. to 11. The settings file; a missing or short one is written at once from what was read.
+    const QString iniPath = settingsFilePath(m_state.programFolder);
+    if (LoadSettings(iniPath, settings)) {
+        m_c.ReclameLabel->setText(settings.advertText);
+        if (!settings.logoPath.isEmpty()) {
+            loadLogo(settings.logoPath);
+        } else {
+            showBuiltInLogo();
+        }
+        ApplyColours();
+    } else {
+        // A folder that cannot be written was already replaced by the per-user one at start-up;
+        // if this still fails the program runs on with the values in memory.
+        SaveSettings(iniPath, settings);
+        ApplyColours();
+    }
+
+    // The handlers of the later parts, connected now that every control holds its start value.
     createControllers();
+
+    // The clock's first tick comes as soon as the design's 60 ms.
     m_c.Timer2->start(60);
+}
+
+bool Main::loadLogo(const QString& path) {
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    const qreal dpr = std::max<qreal>(1.0, devicePixelRatioF());
+    const QSize size = QSize(kLogoSize, kLogoSize) * dpr;
+    // Decode straight to the shown size, stretched: a large photo costs no more than it shows.
+    if (reader.supportsOption(QImageIOHandler::ScaledSize)) {
+        reader.setScaledSize(size);
+    }
+    QImage image = reader.read();
+    if (image.isNull()) {
+        return false;
+    }
+    if (image.size() != size) {
+        image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    QPixmap pixmap = QPixmap::fromImage(std::move(image));
+    pixmap.setDevicePixelRatio(dpr);
+    m_c.Logo->setPixmap(pixmap);
+    return true;
+}
+
+void Main::showBuiltInLogo() {
+    const qreal dpr = std::max<qreal>(1.0, devicePixelRatioF());
+    if (m_builtInLogo.isNull() || m_builtInLogo.devicePixelRatio() != dpr) {
+        m_builtInLogo = Plaatjes::Img(2).pixmap(QSize(kLogoSize, kLogoSize), dpr);
+    }
+    m_c.Logo->setPixmap(m_builtInLogo);
 }
 
 void Main::SetInfoLine(const QString& text) {
@@ -253,4 +490,20 @@ void Main::KnopBottom_Click(int index) {
     }
 }
 
-void Main::Timer2_Timer() {}
+// Shows the time and date, then sleeps until just after the next whole second: the text is
+// never more than a few milliseconds late, and the program does not wake in between.
+void Main::Timer2_Timer() {
+    const QDateTime now = QDateTime::currentDateTime();
+    showClockText(ClockText::format(now, QLocale()));
+    m_c.Timer2->start(ClockText::msUntilNextSecond(now.time()));
+}
+
+void Main::showClockText(const QString& text) {
+    QLabel* klok = m_c.Klok;
+    klok->setText(text);
+    const int needed = klok->fontMetrics().horizontalAdvance(text) + 4;
+    if (needed > klok->width()) {
+        const QRect g = klok->geometry();
+        klok->setGeometry(g.right() + 1 - needed, g.y(), needed, g.height());
+    }
+}

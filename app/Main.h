@@ -3,6 +3,8 @@
 #include "app/MainControls.h"
 #include "app/ProgramState.h"
 
+#include <QPixmap>
+#include <QString>
 #include <QWidget>
 
 class MediaPlayer;
@@ -37,6 +39,15 @@ public:
     // Sets the twelve colours of the four panes from the settings.
     void ApplyColours();
 
+    // The help screen's text as built at start-up: every line ends in CR LF.
+    const QString& helpText() const { return m_helpText; }
+
+    // Puts the picture of the file at `path` into Logo, stretched over 200 x 200 pixels. Returns
+    // false, leaving the picture as it was, when the file is missing or not a readable picture.
+    bool loadLogo(const QString& path);
+    // Puts the built-in logo into Logo.
+    void showBuiltInLogo();
+
     // The controllers, for tests that drive handlers directly.
     Browser& browser() { return *m_browser; }
     PlaylistController& playlistController() { return *m_playlistController; }
@@ -54,12 +65,16 @@ private Q_SLOTS:
 private:
     void Form_Load();
     void createControls();
+    void designControls();
     void createControllers();
+    void showClockText(const QString& text);
 
     ProgramState m_state;
     MediaPlayer& m_player;
     PlaylistModel* m_playlist = nullptr;
     MainControls m_c;
+    QString m_helpText;
+    QPixmap m_builtInLogo;
 
     Browser* m_browser = nullptr;
     PlaylistController* m_playlistController = nullptr;

@@ -1,13 +1,64 @@
 #include "app/Main.h"
+#include "app/ProgramFolder.h"
+#include "app/StartupProbe.h"
+#include "appearance/Plaatjes.h"
 #include "playback/AudioEngine.h"
 
 #include <QApplication>
+#include <QFont>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+int g_signalPipe[2] = {-1, -1};
+
+void onTerminationSignal(int) {
+    const char byte = 1;
+    // Only async-signal-safe calls here; the event loop does the rest.
+    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
+}
+
+// Ctrl+C and a plain kill end the program the way closing the window does: the window and the
+// player are torn down in order (the sound device is released), and the settings file is left as
+// it is, because only the exit button writes it.
+void quitOnTerminationSignals(QApplication& app) {
+    if (::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+        return; // the default action (ending the process) stays in place
+    }
+    auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, [] {
+        char byte = 0;
+        while (::read(g_signalPipe[0], &byte, 1) > 0) {
+        }
+        QCoreApplication::quit();
+    });
+    struct sigaction action {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGTERM, &action, nullptr);
+    ::sigaction(SIGHUP, &action, nullptr);
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tunara"));
+    QApplication::setWindowIcon(Plaatjes::applicationIcon());
+    QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    quitOnTerminationSignals(app);
+
+    const QString programFolder = ProgramFolder::forThisProgram();
     AudioEngine engine;
-    Main window(QCoreApplication::applicationDirPath(), engine);
+    Main window(programFolder, engine);
+    StartupProbe::install(window);
     window.show();
     return QApplication::exec();
 }

@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Start-up time, idle CPU and memory of the program, with a bare Qt window as the anchor.
+# Usage: bench/app/run.sh <build folder>. Prints "name value unit" lines.
+#   startup_shown_ms          process start until the main window is first exposed (median)
+#   startup_shown_ms_bare_qt  the same for a bare 1024x768 Qt window (median)
+#   startup_ratio             the two divided (target: at most 1.5)
+#   idle_cpu_percent          CPU of the idle program over 10 s, share of one core (median; target 0.2)
+#   rss_mb                    resident memory 3 s after start (median; target 45)
+#   rss_mb_bare_qt            the same for the bare window
+# Runs under its own Xvfb server when xvfb-run is there, else on Qt's offscreen platform.
+# TUNARA_BENCH_RUNS sets the number of start-up runs (default 9), TUNARA_BENCH_IDLE_RUNS the
+# number of idle runs (default 3).
+set -euo pipefail
+
+build="$(cd "${1:-build}" && pwd)"
+tunara="$build/tunara"
+bare="$build/bench/app/bench_bare_window"
+for exe in "$tunara" "$bare"; do
+    [ -x "$exe" ] || { echo "app bench: $exe is missing; build it first" >&2; exit 1; }
+done
+
+if [ -z "${TUNARA_BENCH_IN_DISPLAY:-}" ]; then
+    export TUNARA_BENCH_IN_DISPLAY=1
+    if command -v xvfb-run >/dev/null; then
+        exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$build"
+    fi
+    export QT_QPA_PLATFORM=offscreen
+fi
+
+runs="${TUNARA_BENCH_RUNS:-9}"
+idle_runs="${TUNARA_BENCH_IDLE_RUNS:-3}"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+# The player's sound device is not part of these figures.
+export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
+cd "$work"
+
+median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+shown_ms() {
+    TUNARA_EXIT_WHEN_SHOWN="$(date +%s%N)" timeout 30 "$1" 2>/dev/null | awk '$1 == "shown_ms" { print $2 }'
+}
+
+# One unmeasured start of each warms the page cache and the font cache.
+shown_ms "$tunara" >/dev/null
+shown_ms "$bare" >/dev/null
+: >"$work/app" && : >"$work/bare"
+for _ in $(seq "$runs"); do
+    shown_ms "$tunara" >>"$work/app"
+    shown_ms "$bare" >>"$work/bare"
+done
+app_ms="$(median <"$work/app")"
+bare_ms="$(median <"$work/bare")"
+echo "startup_shown_ms $app_ms ms"
+echo "startup_shown_ms_bare_qt $bare_ms ms"
+awk -v a="$app_ms" -v b="$bare_ms" 'BEGIN { printf "startup_ratio %.2f x\n", a / b }'
+
+# utime + stime of all threads, in clock ticks (fields 14 and 15 after the command name).
+cpu_ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'; }
+rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
+
+tck="$(getconf CLK_TCK)"
+: >"$work/cpu" && : >"$work/rss" && : >"$work/rss_bare"
+for _ in $(seq "$idle_runs"); do
+    "$tunara" >/dev/null 2>&1 &
+    pid=$!
+    sleep 3
+    rss_kb "$pid" >>"$work/rss"
+    before="$(cpu_ticks "$pid")"
+    sleep 10
+    after="$(cpu_ticks "$pid")"
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+    awk -v d="$((after - before))" -v t="$tck" 'BEGIN { print d / t / 10 * 100 }' >>"$work/cpu"
+
+    "$bare" >/dev/null 2>&1 &
+    pid=$!
+    sleep 3
+    rss_kb "$pid" >>"$work/rss_bare"
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+done
+awk '{ printf "idle_cpu_percent %.2f %%\n", $1 }' <<<"$(median <"$work/cpu")"
+awk '{ printf "rss_mb %.1f MB\n", $1 / 1024 }' <<<"$(median <"$work/rss")"
+awk '{ printf "rss_mb_bare_qt %.1f MB\n", $1 / 1024 }' <<<"$(median <"$work/rss_bare")"
