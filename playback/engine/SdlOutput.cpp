@@ -2,7 +2,27 @@
 
 #include <SDL.h>
 
+#include <dlfcn.h>
+
 namespace {
+
+void ignoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+
+// Where ALSA finds no card it prints a screenful of configuration errors on every attempt; the
+// engine says in one line that it plays silently instead. SDL loads ALSA at run time, so its
+// error handler is reached the same way, if SDL has loaded it at all.
+void quietenAlsa() {
+    void* alsa = dlopen("libasound.so.2", RTLD_LAZY | RTLD_NOLOAD);
+    if (alsa == nullptr) {
+        return;
+    }
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    using SetHandler = int (*)(Handler);
+    if (auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler"))) {
+        set(&ignoreAlsaMessage);
+    }
+    dlclose(alsa);
+}
 
 // SDL's audio subsystem, counted: SDL_InitSubSystem/SDL_QuitSubSystem nest.
 bool initialiseAudio(QString* error) {
@@ -14,6 +34,7 @@ bool initialiseAudio(QString* error) {
         }
         return false;
     }
+    quietenAlsa();
     return true;
 }
 
