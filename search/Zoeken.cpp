@@ -132,6 +132,10 @@ void Zoeken::createControls() {
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     List1->setUniformItemSizes(true);
+    // Long names scroll sideways rather than lose their end.
+    List1->setTextElideMode(Qt::ElideNone);
+    List1->setFont(arial(List1->font()));
+    List1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     List1->setToolTip(QStringLiteral(" Dubbelklik is selecteren "));
     setBackground(List1, QColor(224, 224, 224));
 
@@ -169,6 +173,10 @@ void Zoeken::createControls() {
 
 void Zoeken::Form_Load() {
     setWindowTitle(SearchRules::kWindowTitle);
+    // The window was laid out for an 8-point dialog font; at that size the instruction lines fit.
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
     // The outer size is 6750 x 3915 twips; what is left inside the frame of a dialog window.
     setFixedSize(px(6660), px(3480));
     createControls();
