@@ -344,6 +344,51 @@ TEST_F(AudioEngineTest, LoadingWhilePlayingReplacesTheSong) {
     EXPECT_FALSE(engine.play());
 }
 
+TEST_F(AudioEngineTest, RapidCommandsWhilePlayingNeitherHangNorCorrupt) {
+    Mp3Spec a;
+    a.seconds = 2.0;
+    Mp3Spec b = a;
+    b.sampleRate = 22050;
+    b.channels = 1;
+    b.bitrateKbps = 64;
+    Song songA;
+    const QString files[] = {mp3(QStringLiteral("Café ü.mp3"), a, &songA), mp3(QStringLiteral("b.mp3"), b),
+                             midi(QStringLiteral("Ünïcode.mid"), fixtures::midiSong(1.0))};
+    AudioEngine engine(fastOptions(30.0));
+    std::mt19937 random(7);
+    for (int i = 0; i < 150; ++i) {
+        switch (random() % 6) {
+        case 0:
+            ASSERT_TRUE(engine.setFileName(files[random() % 3])) << engine.errorString().toStdString();
+            break;
+        case 1:
+            engine.play();
+            break;
+        case 2:
+            engine.pause();
+            break;
+        case 3:
+            engine.stop();
+            break;
+        case 4:
+            engine.setVolume(-int(random() % 2501));
+            engine.setBalance(int(random() % 10001) - 5000);
+            break;
+        default:
+            std::this_thread::sleep_for(std::chrono::milliseconds(random() % 5));
+            break;
+        }
+        if (engine.isReady()) {
+            ASSERT_LE(*engine.currentPosition(), *engine.duration());
+        }
+    }
+    // Still whole: a fresh load plays to its exact end.
+    ASSERT_TRUE(engine.setFileName(files[0]));
+    ASSERT_TRUE(engine.play());
+    ASSERT_TRUE(waitFor([&] { return playedToEnd(engine); }));
+    EXPECT_EQ(*engine.currentPosition(), songA.durationSeconds);
+}
+
 TEST_F(AudioEngineTest, NothingLoadedIsHarmless) {
     AudioEngine engine(fastOptions());
     EXPECT_FALSE(engine.isReady());

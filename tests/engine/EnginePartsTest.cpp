@@ -99,7 +99,7 @@ TEST(RingBuffer, WrapsAroundAndNeverOverfills) {
 
 TEST(RingBuffer, OneWriterAndOneReaderSeeEveryFrameInOrder) {
     RingBuffer ring(256);
-    constexpr long kFrames = 400000;
+    constexpr long kFrames = 100000;
     std::thread writer([&] {
         std::vector<float> block(2 * 97);
         long next = 0;
