@@ -171,8 +171,9 @@ void Browser::showFolderInTree(const QString& folder) {
     const QModelIndex index = m_dirModel->index(folder);
     m_settingTree = true;
     if (index.isValid()) {
+        // Not expanded: listing a folder of thousands of songs in the tree's model costs more
+        // than the song list itself; the user expands it when he wants its subfolders.
         tree->setCurrentIndex(index);
-        tree->expand(index);
         tree->scrollTo(index);
         m_followFolder = folder;
     } else {
