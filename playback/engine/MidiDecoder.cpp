@@ -7,6 +7,12 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
+constexpr long long kFadeFrames = 441; // 10 ms
+
+} // namespace
+
 MidiDecoder::MidiDecoder(smf::Song song, MidiSynth& synth) : m_song(std::move(song)), m_synth(synth) {
     const long double rate = MidiSynth::kSampleRate;
     m_length = std::llround(m_song.lengthSeconds * rate);
@@ -77,6 +83,13 @@ long MidiDecoder::read(float* stereo, long frames) {
         const auto n = static_cast<int>(std::min<long long>(frames - done, until - m_position));
         float* out = stereo + 2 * done;
         fluid_synth_write_float(m_synth.synth(), n, out, 0, 2, out, 1, 2);
+        // The song ends at its last event, where release and reverb tails still sound: fade the
+        // last few milliseconds out instead of cutting them off with a click.
+        for (long long f = std::max(m_position, m_length - kFadeFrames); f < m_position + n; ++f) {
+            const auto k = static_cast<float>(m_length - f) / static_cast<float>(kFadeFrames);
+            out[2 * (f - m_position)] *= k;
+            out[2 * (f - m_position) + 1] *= k;
+        }
         done += n;
         m_position += n;
     }

@@ -79,6 +79,9 @@ std::unique_ptr<MidiSynth> MidiSynth::create(const QString& soundFontPath, QStri
     }
     fluid_settings_setnum(synth->m_settings, "synth.sample-rate", kSampleRate);
     // Only samples of presets in use are read, so a 150 MB SoundFont opens in a tenth of a second.
+    // FluidSynth's own default (0.2) leaves MIDI songs some 8 dB below typical MP3s in the same
+    // playlist; 0.5 brings them near while leaving room for dense arrangements.
+    fluid_settings_setnum(synth->m_settings, "synth.gain", 0.5);
     fluid_settings_setint(synth->m_settings, "synth.dynamic-sample-loading", 1);
     fluid_settings_setint(synth->m_settings, "synth.lock-memory", 0);
     // One thread at a time uses the synthesizer (the engine sees to it): no locking inside.

@@ -202,6 +202,9 @@ TEST_F(AudioEngineTest, MidiPlaysToItsParsedEnd) {
     const std::vector<float> samples = engine.capturedSamples();
     ASSERT_EQ(samples.size(), static_cast<size_t>(2 * song.frames));
     EXPECT_GT(rms(samples, 0, 0, size_t(song.frames)), 0.001); // the notes sound
+    // The sound still ringing at the end fades out instead of stopping with a click.
+    EXPECT_LT(std::abs(samples[samples.size() - 2]), 0.002f);
+    EXPECT_LT(std::abs(samples[samples.size() - 1]), 0.002f);
 }
 
 TEST_F(AudioEngineTest, PauseHoldsThePositionAndPlayResumesIt) {
