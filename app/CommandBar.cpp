@@ -1,7 +1,74 @@
 #include "app/CommandBar.h"
 
+#include "app/SettingsFile.h"
+#include "playback/MediaPlayer.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QUrl>
+#include <QWidget>
+
+void OpenWebPage(QWidget* owner, const QString& address) {
+    // The desktop decides where the browser window goes; the owner is only the requester.
+    Q_UNUSED(owner);
+    const QUrl url(address, QUrl::StrictMode);
+    if (!url.isValid() || url.scheme().isEmpty()) {
+        return;
+    }
+    QDesktopServices::openUrl(url);
+}
+
 CommandBar::CommandBar(const MainContext& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {}
 
-void CommandBar::openWebPage() {}
-void CommandBar::toggleHelp() {}
-void CommandBar::quit() {}
+void CommandBar::openWebPage() {
+    OpenWebPage(m_ctx.c.Main, QString::fromLatin1(kSoftwarePageAddress));
+}
+
+void CommandBar::toggleHelp() {
+    QPlainTextEdit* help = m_ctx.c.Text1;
+    if (!help) {
+        return;
+    }
+    // isHidden, not isVisible: the answer must not depend on whether the window is on screen.
+    help->setVisible(help->isHidden());
+}
+
+void CommandBar::quit() {
+    QWidget* main = m_ctx.c.Main;
+    QMessageBox question(QMessageBox::NoIcon, QStringLiteral(" Exit"),
+                         QStringLiteral("Wilt u het programma beeindigen?"),
+                         QMessageBox::Yes | QMessageBox::No, main);
+    question.setDefaultButton(QMessageBox::Yes);
+    if (question.exec() != QMessageBox::Yes) {
+        return;
+    }
+
+    m_ctx.player.stop();
+    const QString path = settingsFilePath(m_ctx.state.programFolder);
+    if (!SaveSettings(path, m_ctx.state.settings)) {
+        // The program still ends, but the user learns that this run's changes are not kept.
+        QMessageBox failed(QMessageBox::NoIcon, QStringLiteral("Tunara"),
+                           QStringLiteral("De instellingen konden niet worden opgeslagen in\n%1").arg(path),
+                           QMessageBox::Ok, main);
+        failed.exec();
+    }
+
+    // The main window first, then whatever else is open (the print menu, a window of another
+    // part). Closing may delete a window, hence the guarded list.
+    QList<QPointer<QWidget>> windows;
+    windows << main;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w != main) {
+            windows << w;
+        }
+    }
+    for (const QPointer<QWidget>& w : windows) {
+        if (w && (w == main || w->isVisible())) {
+            w->close();
+        }
+    }
+    QCoreApplication::quit();
+}

@@ -1,8 +1,196 @@
 #include "appearance/AppearanceController.h"
 
-AppearanceController::AppearanceController(const MainContext& ctx, QObject* parent)
-    : QObject(parent), m_ctx(ctx) {}
+#include "appearance/About.h"
+#include "appearance/Colors.h"
+#include "appearance/ColorsPlacement.h"
 
-void AppearanceController::showAbout() {}
-void AppearanceController::Logo_DblClick() {}
-void AppearanceController::ReclameLabel_DblClick() {}
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QInputDialog>
+#include <QLabel>
+#include <QListView>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QScreen>
+
+AppearanceController::AppearanceController(const MainContext& ctx, QObject* parent)
+    : QObject(parent), m_ctx(ctx) {
+    // A list takes its mouse events on its viewport, not on the list itself.
+    for (QWidget* w : {static_cast<QWidget*>(m_ctx.c.List1 ? m_ctx.c.List1->viewport() : nullptr),
+                       static_cast<QWidget*>(m_ctx.c.List2 ? m_ctx.c.List2->viewport() : nullptr),
+                       static_cast<QWidget*>(m_ctx.c.Label6), static_cast<QWidget*>(m_ctx.c.InfoLabel),
+                       static_cast<QWidget*>(m_ctx.c.Logo), static_cast<QWidget*>(m_ctx.c.ReclameLabel)}) {
+        if (w) {
+            w->installEventFilter(this);
+        }
+    }
+}
+
+bool AppearanceController::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick) {
+        return QObject::eventFilter(watched, event);
+    }
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const MainControls& c = m_ctx.c;
+
+    if (type == QEvent::MouseButtonDblClick && mouse->button() == Qt::LeftButton) {
+        if (watched == c.Logo) {
+            Logo_DblClick();
+            return true;
+        }
+        if (watched == c.ReclameLabel) {
+            ReclameLabel_DblClick();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+    // The second press of a quick double right-click is delivered as a double-click; it is
+    // no new mouse-down, and the list must not select on it either.
+    const bool rightDoubleClick = type == QEvent::MouseButtonDblClick && mouse->button() == Qt::RightButton;
+    const QPoint pos = mouse->position().toPoint();
+    if (c.List1 && watched == c.List1->viewport()) {
+        if (rightDoubleClick) {
+            return true;
+        }
+        if (type == QEvent::MouseButtonPress) {
+            List1_MouseDown(mouse->button(), mouse->modifiers(), c.List1->viewport()->mapTo(c.List1, pos));
+        }
+    } else if (c.List2 && watched == c.List2->viewport()) {
+        if (rightDoubleClick) {
+            return true;
+        }
+        if (type == QEvent::MouseButtonPress) {
+            List2_MouseDown(mouse->button(), mouse->modifiers(), c.List2->viewport()->mapTo(c.List2, pos));
+        }
+    } else if (watched == c.Label6 && type == QEvent::MouseButtonPress) {
+        Label6_MouseDown(mouse->button(), mouse->modifiers(), pos);
+    } else if (watched == c.InfoLabel && type == QEvent::MouseButtonPress) {
+        InfoLabel_MouseDown(mouse->button(), mouse->modifiers(), pos);
+    } else {
+        return QObject::eventFilter(watched, event);
+    }
+    // A right press belongs to the editor alone: a list would otherwise select the row under it.
+    return mouse->button() == Qt::RightButton;
+}
+
+void AppearanceController::List1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint pos) {
+    if (button == Qt::RightButton) {
+        openColors(&ProgramState::editLeft, pos, ColorsPlacement::kList1OffsetTwips,
+                   QStringLiteral(" Kleuren links"));
+    }
+}
+
+void AppearanceController::List2_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint pos) {
+    if (button == Qt::RightButton) {
+        openColors(&ProgramState::editRight, pos, ColorsPlacement::kList2OffsetTwips,
+                   QStringLiteral(" Kleuren rechts"));
+    }
+}
+
+void AppearanceController::Label6_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint pos) {
+    if (button == Qt::RightButton) {
+        openColors(&ProgramState::editInfoBars, pos, ColorsPlacement::kInfoBarOffsetTwips,
+                   QStringLiteral(" Kleuren infobalken"));
+    }
+}
+
+void AppearanceController::InfoLabel_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint pos) {
+    if (button == Qt::RightButton) {
+        openColors(&ProgramState::editTexts, pos, ColorsPlacement::kInfoBarOffsetTwips,
+                   QStringLiteral(" Kleuren teksten"));
+    }
+}
+
+void AppearanceController::openColors(bool ProgramState::*flag, QPoint pos, QPoint offsetTwips,
+                                      const QString& caption) {
+    ProgramState& state = m_ctx.state;
+    // Exactly one flag while the editor is open: the editor loads and stores by the flags.
+    state.editLeft = state.editRight = state.editInfoBars = state.editTexts = false;
+    state.*flag = true;
+
+    Colors editor(state, m_ctx.c, m_ctx.c.Main);
+    const QScreen* screen = m_ctx.c.Main ? m_ctx.c.Main->screen() : nullptr;
+    const QRect screenGeometry = screen ? screen->geometry() : QRect();
+    const QRect available = screen ? screen->availableGeometry() : QRect();
+    editor.move(ColorsPlacement::topLeft(pos, offsetTwips, screenGeometry, available, Colors::kOuterSize));
+    editor.setWindowTitle(caption);
+    editor.exec();
+}
+
+void AppearanceController::showAbout() {
+    About about(m_ctx.c.Main);
+    about.exec();
+}
+
+bool AppearanceController::loadLogo(QLabel* logo, const QString& path) {
+    if (!logo || path.isEmpty()) {
+        return false;
+    }
+    const qreal ratio = logo->devicePixelRatioF();
+    const QSize target = logo->size() * ratio;
+    if (target.isEmpty()) {
+        return false;
+    }
+    // Decoding straight to the logo's size keeps a camera-sized picture from costing its full
+    // size in memory; Qt's allocation limit turns away absurd dimensions.
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    reader.setScaledSize(target);
+    QImage image = reader.read();
+    if (image.isNull()) {
+        return false;
+    }
+    if (image.size() != target) {
+        image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    QPixmap pixmap = QPixmap::fromImage(image);
+    pixmap.setDevicePixelRatio(ratio);
+    logo->setPixmap(pixmap);
+    return true;
+}
+
+void AppearanceController::Logo_DblClick() {
+    Settings& settings = m_ctx.state.settings;
+    QFileDialog dialog(m_ctx.c.Main);
+    dialog.setObjectName(QStringLiteral("CommonDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({QStringLiteral("Logo ( Jpg, Bmp, Gif ) (*.jpg *.bmp *.gif)"),
+                           QStringLiteral("Logo ( Png, Jpeg ) (*.png *.jpeg)")});
+    const QFileInfo current(settings.logoPath);
+    if (!settings.logoPath.isEmpty() && current.absoluteDir().exists()) {
+        dialog.setDirectory(current.absolutePath());
+    }
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty() || chosen.first().isEmpty()) {
+        return;
+    }
+    // The path is kept even when the picture then fails to load: the user chose it.
+    settings.logoPath = chosen.first();
+    loadLogo(m_ctx.c.Logo, settings.logoPath);
+}
+
+void AppearanceController::ReclameLabel_DblClick() {
+    Settings& settings = m_ctx.state.settings;
+    QInputDialog box(m_ctx.c.Main);
+    box.setObjectName(QStringLiteral("InputBox"));
+    box.setWindowTitle(QStringLiteral(" Mijn tekst"));
+    box.setLabelText(QStringLiteral("Geef uw reclame tekst..."));
+    box.setInputMode(QInputDialog::TextInput);
+    box.setTextValue(settings.advertText);
+    if (box.exec() != QDialog::Accepted) {
+        return;
+    }
+    const QString answer = box.textValue();
+    if (answer.isEmpty()) {
+        return;
+    }
+    settings.advertText = answer;
+    m_ctx.c.ReclameLabel->setText(answer);
+}

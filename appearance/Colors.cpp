@@ -1,0 +1,174 @@
+#include "appearance/Colors.h"
+
+#include "appearance/PaneColours.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <algorithm>
+
+namespace {
+
+QRect twips(int left, int top, int width, int height) {
+    return QRect(left / 15, top / 15, width / 15, height / 15);
+}
+
+void paint(QWidget* w, QPalette::ColorRole role, const QColor& colour) {
+    QPalette p = w->palette();
+    p.setColor(role, colour);
+    w->setPalette(p);
+}
+
+QLabel* label(QWidget* parent, const char* name, const QRect& geometry) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(QLatin1String(name));
+    l->setGeometry(geometry);
+    return l;
+}
+
+QLabel* colourBar(QWidget* parent, const char* name, const QRect& geometry, const QColor& colour) {
+    QLabel* l = label(parent, name, geometry);
+    l->setAutoFillBackground(true);
+    paint(l, QPalette::Window, colour);
+    return l;
+}
+
+// The pane an edit flag stands for, with its triple; in the order the flags are read.
+struct Target {
+    bool ProgramState::*flag;
+    ColourTriple Settings::*triple;
+    Pane pane;
+};
+constexpr std::array<Target, 4> kTargets{{
+    {&ProgramState::editLeft, &Settings::leftColour, Pane::Left},
+    {&ProgramState::editRight, &Settings::rightColour, Pane::Right},
+    {&ProgramState::editInfoBars, &Settings::infoBarColour, Pane::InfoBars},
+    {&ProgramState::editTexts, &Settings::textColour, Pane::Texts},
+}};
+
+} // namespace
+
+Colors::Colors(ProgramState& state, const MainControls& mainControls, QWidget* parent)
+    : QDialog(parent), m_state(state), m_main(mainControls) {
+    setObjectName(QStringLiteral("Colors"));
+    setModal(true);
+    createControls();
+    Form_Load();
+}
+
+void Colors::createControls() {
+    // The small dialog font of the original window (8 point).
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
+
+    m_frame1 = new QGroupBox(this);
+    m_frame1->setObjectName(QStringLiteral("Frame1"));
+
+    QWidget* f = m_frame1;
+    colourBar(f, "Label1", twips(180, 270, 1845, 315), QColor(192, 0, 0));
+    colourBar(f, "Label2", twips(180, 660, 1845, 315), QColor(0, 128, 0));
+    colourBar(f, "Label3", twips(180, 1050, 1845, 315), QColor(0, 0, 128));
+    const struct {
+        const char* name;
+        const char* text;
+        QRect geometry;
+    } letters[] = {{"Label9", "R", twips(240, 330, 150, 195)},
+                   {"Label10", "G", twips(240, 720, 150, 195)},
+                   {"Label11", "B", twips(240, 1110, 135, 195)}};
+    for (const auto& l : letters) {
+        QLabel* letter = label(f, l.name, l.geometry);
+        letter->setText(QLatin1String(l.text));
+        paint(letter, QPalette::WindowText, QColor(255, 255, 255));
+    }
+
+    static const char* const valueNames[] = {"", "Label5", "Label6", "Label7"};
+    static const QColor valueBackgrounds[] = {QColor(), QColor(255, 0, 0), QColor(0, 255, 0),
+                                              QColor(0, 0, 255)};
+    for (int i = 1; i <= 3; ++i) {
+        const int top = 300 + 390 * (i - 1);
+        auto* bar = new QScrollBar(Qt::Horizontal, f);
+        bar->setObjectName(QStringLiteral("Scroll_%1").arg(i));
+        bar->setGeometry(twips(420, top, 1575, 255));
+        bar->setRange(0, 255);
+        bar->setSingleStep(1);
+        bar->setPageStep(1);
+        m_scroll[i] = bar;
+
+        QLabel* value = colourBar(f, valueNames[i], twips(2190, top, 375, 240), valueBackgrounds[i]);
+        paint(value, QPalette::WindowText, QColor(0, 0, 0));
+        value->setText(QStringLiteral("255"));
+        m_valueLabel[i] = value;
+    }
+
+    m_preview = colourBar(f, "Label8", twips(180, 1500, 915, 345), QColor(0, 0, 0));
+    colourBar(f, "Label4", twips(1320, 1470, 1305, 405), QColor(0, 0, 0));
+
+    m_cancelKnop = new QPushButton(QStringLiteral("Cancel"), f);
+    m_cancelKnop->setObjectName(QStringLiteral("CancelKnop"));
+    m_cancelKnop->setGeometry(twips(1350, 1500, 705, 345));
+    m_cancelKnop->setAutoDefault(false);
+    m_okKnop = new QPushButton(QStringLiteral("Ok"), f);
+    m_okKnop->setObjectName(QStringLiteral("OkKnop"));
+    m_okKnop->setGeometry(twips(2070, 1500, 525, 345));
+    m_okKnop->setAutoDefault(false);
+
+    // Connected after the labels exist: loading the bars already raises Scroll_Change.
+    for (int i = 1; i <= 3; ++i) {
+        connect(m_scroll[i], &QScrollBar::valueChanged, this, [this, i] { Scroll_Change(i); });
+    }
+    connect(m_okKnop, &QPushButton::clicked, this, &Colors::OkKnop_Click);
+    connect(m_cancelKnop, &QPushButton::clicked, this, &Colors::CancelKnop_Click);
+}
+
+void Colors::Form_Load() {
+    // 3000 x 2490 twips is the outer size; the client area is what a dialog frame leaves of it.
+    setFixedSize(192, 139);
+    m_frame1->setGeometry(twips(60, -30, 2805, 2010));
+
+    for (const Target& t : kTargets) {
+        if (m_state.*(t.flag)) {
+            // A hand-edited settings file may hold values a bar cannot show: show the nearest.
+            const ColourTriple& triple = m_state.settings.*(t.triple);
+            m_scroll[1]->setValue(std::clamp(triple.red, 0, 255));
+            m_scroll[2]->setValue(std::clamp(triple.green, 0, 255));
+            m_scroll[3]->setValue(std::clamp(triple.blue, 0, 255));
+        }
+    }
+    Scroll_Change(1);
+}
+
+void Colors::Scroll_Change(int) {
+    for (int i = 1; i <= 3; ++i) {
+        m_valueLabel[i]->setText(QString::number(m_scroll[i]->value()));
+    }
+    paint(m_preview, QPalette::Window,
+          QColor(m_scroll[1]->value(), m_scroll[2]->value(), m_scroll[3]->value()));
+}
+
+void Colors::OkKnop_Click() {
+    const ColourTriple chosen{m_scroll[1]->value(), m_scroll[2]->value(), m_scroll[3]->value()};
+    for (const Target& t : kTargets) {
+        if (m_state.*(t.flag)) {
+            m_state.settings.*(t.triple) = chosen;
+            PaneColours::apply(m_main, t.pane, chosen);
+        }
+    }
+    accept();
+}
+
+void Colors::CancelKnop_Click() {
+    reject();
+}
+
+void Colors::done(int result) {
+    // Every way out (Ok, Cancel, Escape, the window's close box) ends the edit: a flag left set
+    // would make the next Ok recolour two panes at once.
+    m_state.editLeft = false;
+    m_state.editRight = false;
+    m_state.editInfoBars = false;
+    m_state.editTexts = false;
+    QDialog::done(result);
+}

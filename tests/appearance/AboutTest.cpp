@@ -1,0 +1,82 @@
+#include "MainWindowFixture.h"
+#include "ModalHelper.h"
+
+#include "appearance/About.h"
+#include "playlist/PlaylistModel.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using AboutTest = MainWindowFixture;
+
+struct AboutView {
+    QString text;
+    QSize image1, image2;
+    QRect okGeometry, label4Geometry;
+    QString okText;
+    QSize clientSize;
+};
+
+} // namespace
+
+TEST_F(AboutTest, OpensAndClosesLeavingEverythingAsItWas) {
+    m_main->playlist().append(QStringLiteral("Een"), QStringLiteral("/m/Een.mp3"));
+    m_main->playlist().append(QStringLiteral("Twee"), QStringLiteral("/m/Twee.mid"));
+    m_player.calls.clear();
+    const Settings settings = m_main->state().settings;
+    const QString info = control<QLabel>(QStringLiteral("InfoLabel"))->text();
+    const bool helpHidden = control<QPlainTextEdit>(QStringLiteral("Text1"))->isHidden();
+
+    AboutView view;
+    const auto outcome = modal::answer<QDialog>([&view](QDialog* about) {
+        view.text = about->findChild<QLabel*>(QStringLiteral("Label4"))->text();
+        view.image1 =
+            about->findChild<QLabel*>(QStringLiteral("Image1"))->pixmap().deviceIndependentSize().toSize();
+        view.image2 =
+            about->findChild<QLabel*>(QStringLiteral("Image2"))->pixmap().deviceIndependentSize().toSize();
+        auto* ok = about->findChild<QPushButton*>(QStringLiteral("OkKnop"));
+        view.okText = ok->text();
+        view.okGeometry = ok->geometry();
+        view.label4Geometry = about->findChild<QLabel*>(QStringLiteral("Label4"))->geometry();
+        view.clientSize = about->size();
+        ok->click();
+    });
+    QTest::mouseClick(control<QWidget>(QStringLiteral("KnopBottom_1")), Qt::LeftButton);
+    ASSERT_TRUE(outcome->seen);
+    EXPECT_EQ(outcome->title, QStringLiteral(" About..."));
+    EXPECT_TRUE(view.text.startsWith(
+        QStringLiteral("Programma voor het beheren en afspelen van Mp3 en Midi bestanden. ")));
+    EXPECT_TRUE(view.text.endsWith(QStringLiteral(TUNARA_VERSION)));
+    EXPECT_EQ(view.image1, QSize(32, 32));
+    EXPECT_EQ(view.image2, QSize(246, 44));
+    EXPECT_EQ(view.okText, QStringLiteral("Ok"));
+    EXPECT_EQ(view.okGeometry, QRect(250, 82, 56, 22));
+    EXPECT_EQ(view.label4Geometry, QRect(14, 65, 220, 50));
+
+    // Nothing of it is left, and nothing else changed.
+    EXPECT_TRUE(m_main->findChildren<About*>().isEmpty());
+    EXPECT_EQ(m_main->playlist().count(), 2);
+    EXPECT_EQ(m_main->playlist().entry(1).fullPath, QStringLiteral("/m/Twee.mid"));
+    EXPECT_TRUE(m_player.calls.isEmpty());
+    EXPECT_EQ(m_main->state().settings, settings);
+    EXPECT_EQ(control<QLabel>(QStringLiteral("InfoLabel"))->text(), info);
+    EXPECT_EQ(control<QPlainTextEdit>(QStringLiteral("Text1"))->isHidden(), helpHidden);
+    EXPECT_FALSE(m_main->state().playing);
+}
+
+TEST_F(AboutTest, EveryOpeningIsFreshAndTheFrameClosesIt) {
+    for (int i = 0; i < 2; ++i) {
+        const auto outcome = modal::answer<QDialog>([](QDialog* about) { about->close(); });
+        QTest::mouseClick(control<QWidget>(QStringLiteral("KnopBottom_1")), Qt::LeftButton);
+        ASSERT_TRUE(outcome->seen);
+        EXPECT_TRUE(m_main->findChildren<About*>().isEmpty());
+    }
+    // The text does not depend on anything but the build.
+    EXPECT_EQ(About::aboutText(), About::aboutText());
+    EXPECT_TRUE(About::aboutText().contains(QStringLiteral("Versie ")));
+}
