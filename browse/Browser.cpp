@@ -13,6 +13,7 @@
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
 #include <QMessageBox>
@@ -76,6 +77,7 @@ Browser::Browser(const MainContext& ctx, QObject* parent) : QObject(parent), m_c
     showFolderInTree(start);
 
     connect(c.Drive1, &QComboBox::currentIndexChanged, this, &Browser::Drive1_Change);
+    c.Drive1->installEventFilter(this);
     connect(c.Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { dir1Opened(current); });
     connect(c.Dir1, &QAbstractItemView::activated, this, &Browser::dir1Opened);
@@ -111,12 +113,41 @@ void Browser::fillDrives() {
     if (std::none_of(drives.cbegin(), drives.cend(), [](const Drive& d) { return d.root == u"/"; })) {
         drives.append(Drive{QStringLiteral("/"), QStringLiteral("/")});
     }
-    std::sort(drives.begin(), drives.end(), [](const Drive& a, const Drive& b) { return a.root < b.root; });
-    const QSignalBlocker block(m_ctx.c.Drive1);
-    m_ctx.c.Drive1->clear();
-    for (const Drive& d : drives) {
-        m_ctx.c.Drive1->addItem(d.caption, d.root);
+    QComboBox* box = m_ctx.c.Drive1;
+    const int chosen = box->currentIndex();
+    if (chosen >= 0) {
+        const QString root = box->itemData(chosen).toString();
+        if (std::none_of(drives.cbegin(), drives.cend(),
+                         [&root](const Drive& d) { return d.root == root; })) {
+            drives.append(Drive{root, box->itemText(chosen)});
+        }
     }
+    std::sort(drives.begin(), drives.end(), [](const Drive& a, const Drive& b) { return a.root < b.root; });
+    const QString chosenRoot = chosen >= 0 ? box->itemData(chosen).toString() : QString();
+    const QSignalBlocker block(box);
+    box->clear();
+    for (const Drive& d : drives) {
+        box->addItem(d.caption, d.root);
+    }
+    if (!chosenRoot.isEmpty()) {
+        box->setCurrentIndex(box->findData(chosenRoot));
+    }
+}
+
+bool Browser::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_ctx.c.Drive1) {
+        bool opens = event->type() == QEvent::MouseButtonPress;
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            opens = key->key() == Qt::Key_F4 || key->key() == Qt::Key_Space ||
+                    ((key->modifiers() & Qt::AltModifier) &&
+                     (key->key() == Qt::Key_Down || key->key() == Qt::Key_Up));
+        }
+        if (opens) {
+            fillDrives();
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 QString Browser::volumeRootOf(const QString& path) const {
@@ -259,7 +290,7 @@ void Browser::Dir1_Change() {
     c.TellerLabel->setText(SongNames::tellerText(static_cast<int>(listing.names.size())));
     if (!listing.ok) {
         showMessage(QStringLiteral("Tunara"),
-                    QStringLiteral("De map '%1' kan niet worden gelezen (%2).").arg(m_dirPath, listing.error),
+                    QStringLiteral("De map '%1' kan niet worden gelezen: %2.").arg(m_dirPath, listing.error),
                     true);
     } else if (found > PlaylistModel::kMaxEntries) {
         showMessage(QStringLiteral("Tunara"),

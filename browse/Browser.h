@@ -38,7 +38,12 @@ public Q_SLOTS:
     void SelectieKnop_Click();
     void SelectieAllKnop_Click();
 
+protected:
+    // Drive1 is filled anew each time its list is opened, so a volume mounted meanwhile shows.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // Fills Drive1 with the mounted volumes, keeping the chosen one (also when it is gone).
     void fillDrives();
     // The Drive1 root whose volume holds `path` (the longest root that is a prefix of it).
     QString volumeRootOf(const QString& path) const;

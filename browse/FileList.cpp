@@ -33,6 +33,25 @@ bool endsWith(const char* name, qsizetype length, const QByteArray& suffix, bool
     return true;
 }
 
+// Why a folder could not be read, for a message to the user.
+QString reason(int code) {
+    switch (code) {
+    case ENOENT:
+        return QStringLiteral("de map bestaat niet");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("geen toegang");
+    case ENOTDIR:
+        return QStringLiteral("dit is geen map");
+    case ENOMEDIUM:
+        return QStringLiteral("er zit geen medium in");
+    case EIO:
+        return QStringLiteral("leesfout");
+    default:
+        return QString::fromLocal8Bit(std::strerror(code));
+    }
+}
+
 // Closes the directory stream on every way out.
 struct DirCloser {
     DIR* dir;
@@ -77,7 +96,7 @@ Listing list(const QString& folder, const Filter& filter) {
     const QByteArray encoded = QFile::encodeName(folder);
     DirCloser closer{opendir(encoded.constData())};
     if (!closer.dir) {
-        out.error = QString::fromLocal8Bit(std::strerror(errno));
+        out.error = reason(errno);
         return out;
     }
     const int fd = dirfd(closer.dir);
@@ -99,7 +118,7 @@ Listing list(const QString& folder, const Filter& filter) {
         errno = 0;
     }
     if (errno != 0) {
-        out.error = QString::fromLocal8Bit(std::strerror(errno));
+        out.error = reason(errno);
         out.names.clear();
         return out;
     }

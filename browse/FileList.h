@@ -23,7 +23,7 @@ struct Filter {
 
 struct Listing {
     bool ok = false;
-    QString error;     // the system's reason when !ok
+    QString error;     // why not, in Dutch, when !ok
     QStringList names; // file names without folder, in the order of NameOrder::sort
 };
 

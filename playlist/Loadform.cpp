@@ -64,6 +64,8 @@ Loadform::Loadform(ProgramState& state, PlaylistController& playlists, QWidget* 
     OkKnop->setIcon(Plaatjes::okButton());
 
     connect(OkKnop, &QAbstractButton::clicked, this, &Loadform::OkKnop_Click);
+    // A double-click on a name does what selecting it and pressing OK does.
+    connect(List1, &QListWidget::itemDoubleClicked, this, &Loadform::OkKnop_Click);
     connect(CancelKnop, &QAbstractButton::clicked, this, &Loadform::CancelKnop_Click);
 
     Form_Load();

@@ -128,6 +128,7 @@ TEST_F(BrowserTest, OpeningAFolderInTheTreeByMouseAndKeyboard) {
     const QString parent = folderWith(QStringLiteral("ouder"), {QStringLiteral("top.mp3")});
     folderWith(QStringLiteral("ouder/A"), {QStringLiteral("a1.mp3"), QStringLiteral("a2.mid")});
     folderWith(QStringLiteral("ouder/B"), {QStringLiteral("b1.mp3")});
+    folderWith(QStringLiteral("ouder/.verborgen"), {QStringLiteral("h.mp3")});
     showWindow();
     browser().setDir1Path(parent);
     auto* model = static_cast<QFileSystemModel*>(c().Dir1->model());
@@ -136,6 +137,7 @@ TEST_F(BrowserTest, OpeningAFolderInTheTreeByMouseAndKeyboard) {
         c().Dir1->scrollTo(a);
         return c().Dir1->visualRect(a).isValid() && model->rowCount(model->index(parent)) == 2;
     }));
+    EXPECT_FALSE(model->index(parent + "/.verborgen").isValid());
     QTest::mouseClick(c().Dir1->viewport(), Qt::LeftButton, {}, c().Dir1->visualRect(a).center());
     EXPECT_EQ(browser().file1Path(), parent + "/A");
     EXPECT_EQ(list1(), QStringList({"a1.mp3", "a2.mid"}));
@@ -277,6 +279,34 @@ TEST_F(BrowserTest, ChoosingADriveShowsItsFolderAndComesBackToTheLastOne) {
     EXPECT_EQ(list1(), QStringList({"s.mp3"}));
 }
 
+TEST_F(BrowserTest, OpeningTheDriveListReadsTheVolumesAgainAndKeepsTheChoice) {
+    const int volumes = c().Drive1->count();
+    const QString chosen = c().Drive1->currentData().toString();
+    c().Drive1->addItem(QStringLiteral("oud"), songs.path());
+    QTest::mousePress(c().Drive1, Qt::LeftButton);
+    QTest::mouseRelease(c().Drive1, Qt::LeftButton);
+    EXPECT_EQ(c().Drive1->count(), volumes);
+    EXPECT_EQ(c().Drive1->currentData().toString(), chosen);
+    c().Drive1->hidePopup();
+}
+
+TEST_F(BrowserTest, AFolderWithMoreSongsThanAListHoldsShowsTheFirstOnes) {
+    const QString folder = songs.filePath(QStringLiteral("groot"));
+    QDir().mkpath(folder);
+    for (int i = 0; i < PlaylistModel::kMaxEntries + 2; ++i) {
+        QFile f(folder + QStringLiteral("/%1.mp3").arg(i, 5, 10, QChar(u'0')));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    SeenBox seen;
+    auto watcher = answerBox(QMessageBox::Ok, &seen);
+    browser().setDir1Path(folder);
+    EXPECT_TRUE(seen.shown);
+    EXPECT_TRUE(seen.text.contains(QStringLiteral("32769"))) << seen.text.toStdString();
+    EXPECT_EQ(c().List1Model->rowCount(), PlaylistModel::kMaxEntries);
+    EXPECT_EQ(c().List1Model->stringList().last(), QStringLiteral("32766.mp3"));
+    EXPECT_EQ(c().TellerLabel->text(), QStringLiteral("32767 Songs gevonden..."));
+}
+
 TEST_F(BrowserTest, UnreadableFolderSaysSoAndShowsNoSongs) {
     browser().setDir1Path(folderWith(QStringLiteral("eerst"), {QStringLiteral("a.mp3")}));
     SeenBox seen;
@@ -285,7 +315,8 @@ TEST_F(BrowserTest, UnreadableFolderSaysSoAndShowsNoSongs) {
     browser().setDir1Path(missing);
     ASSERT_TRUE(seen.shown);
     EXPECT_EQ(seen.title, QStringLiteral("Tunara"));
-    EXPECT_TRUE(seen.text.contains(missing));
+    EXPECT_EQ(seen.text,
+              QStringLiteral("De map '%1' kan niet worden gelezen: de map bestaat niet.").arg(missing));
     EXPECT_TRUE(list1().isEmpty());
     EXPECT_EQ(c().TellerLabel->text(), QStringLiteral("0 Songs gevonden..."));
 }

@@ -111,6 +111,17 @@ TEST_F(LoadformTest, OkLoadsTheSelectedPlaylist) {
     EXPECT_EQ(main->controls().Label10->text(), QStringLiteral("2 Songs in de playlist"));
 }
 
+TEST_F(LoadformTest, DoubleClickOnANameLoadsIt) {
+    withLoadform([&](Loadform* form, QListWidget* list) {
+        const QRect jazz =
+            list->visualItemRect(list->findItems(QStringLiteral("Jazz"), Qt::MatchExactly).first());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, jazz.center());
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, jazz.center());
+        EXPECT_FALSE(form->isVisible());
+    });
+    EXPECT_EQ(current(), QVector<PlaylistEntry>({{"jazz", "/j/1.mid"}}));
+}
+
 TEST_F(LoadformTest, OkWithoutSelectionAndCancelChangeNothing) {
     withLoadform([&](Loadform* form, QListWidget*) {
         form->findChild<PictureButton*>(QStringLiteral("OkKnop"))->click();

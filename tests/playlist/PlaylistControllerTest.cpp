@@ -79,6 +79,7 @@ TEST_F(PlaylistControllerTest, RemoveSelectedMovesLaterEntriesUpTogether) {
     c().KnopR[1]->click();
     EXPECT_EQ(playlist().entries(), QVector<PlaylistEntry>({{"a", "/m/a.mp3"}, {"c", "/m/c.mp3"}}));
     EXPECT_EQ(c().Label10->text(), QStringLiteral("2 Songs in de playlist"));
+    EXPECT_TRUE(c().List2->selectionModel()->selectedIndexes().isEmpty());
 
     // No selection: nothing happens.
     c().List2->clearSelection();
