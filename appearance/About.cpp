@@ -21,14 +21,13 @@ About::About(QWidget* parent) : QDialog(parent) {
 
 QString About::aboutText() {
     return QStringLiteral("Programma voor het beheren en afspelen van Mp3 en Midi bestanden. "
-                          "Stel uw eigen playlist samen en luister zonder onderbreking. Versie ") +
+                          "Stel uw playlist samen en luister. Versie ") +
            QStringLiteral(TUNARA_VERSION);
 }
 
 void About::Form_Load() {
-    QFont small = font();
-    small.setPointSize(8);
-    setFont(small);
+    // The original's small sans-serif dialog font: Arial 8 point (or its metric twin).
+    setFont(QFont(QStringLiteral("Arial"), 8));
     setWindowTitle(QStringLiteral(" About..."));
     // 4800 x 2145 twips is the outer size; the client area is what a dialog frame leaves of it.
     setFixedSize(312, 116);

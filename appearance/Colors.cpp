@@ -59,10 +59,8 @@ Colors::Colors(ProgramState& state, const MainControls& mainControls, QWidget* p
 }
 
 void Colors::createControls() {
-    // The small dialog font of the original window (8 point).
-    QFont small = font();
-    small.setPointSize(8);
-    setFont(small);
+    // The original's small sans-serif dialog font: Arial 8 point (or its metric twin).
+    setFont(QFont(QStringLiteral("Arial"), 8));
 
     m_frame1 = new QGroupBox(this);
     m_frame1->setObjectName(QStringLiteral("Frame1"));
