@@ -5,12 +5,14 @@
 #include <cstring>
 #include <limits>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 
 namespace {
 
@@ -66,8 +68,10 @@ public:
             return;
         }
         const int fd = dirfd(dir);
+        // A folder whose identity is unknown could be part of a loop; one seen before is one.
         struct stat self {};
-        if (fstat(fd, &self) == 0 && !m_visited.insert(FileId{self.st_dev, self.st_ino}).second) {
+        if (fstat(fd, &self) != 0 || isKernelFileSystem(fd, self.st_dev) ||
+            !m_visited.insert(FileId{self.st_dev, self.st_ino}).second) {
             closedir(dir);
             return;
         }
@@ -107,6 +111,40 @@ public:
     }
 
 private:
+    // The kernel's own views (processes, devices, settings) hold no music, are huge, and are
+    // full of links back into the real tree that would show its files under odd paths.
+    bool isKernelFileSystem(int fd, dev_t device) {
+        const auto known = m_kernelDevice.find(device);
+        if (known != m_kernelDevice.end()) {
+            return known->second;
+        }
+        struct statfs fs {};
+        bool kernel = false;
+        if (fstatfs(fd, &fs) == 0) {
+            switch (static_cast<unsigned long>(fs.f_type)) {
+            case 0x9fa0UL:     // proc
+            case 0x62656572UL: // sysfs
+            case 0x1cd1UL:     // devpts
+            case 0x64626720UL: // debugfs
+            case 0x74726163UL: // tracefs
+            case 0x27e0ebUL:   // cgroup
+            case 0x63677270UL: // cgroup2
+            case 0x73636673UL: // securityfs
+            case 0xcafe4a11UL: // bpf
+            case 0x6165676cUL: // pstore
+            case 0x62656570UL: // configfs
+            case 0x65735543UL: // fusectl
+            case 0x19800202UL: // mqueue
+                kernel = true;
+                break;
+            default:
+                break;
+            }
+        }
+        m_kernelDevice.emplace(device, kernel);
+        return kernel;
+    }
+
     void countAndMatch(const char* name, size_t length, const QString& folderText) {
         if (m_results.mp3Total < std::numeric_limits<qint32>::max()) {
             ++m_results.mp3Total;
@@ -147,6 +185,7 @@ private:
     SearchResults& m_results;
     const bool m_useEntryType;
     std::unordered_set<FileId, FileIdHash> m_visited;
+    std::unordered_map<dev_t, bool> m_kernelDevice;
 };
 
 } // namespace

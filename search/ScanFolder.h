@@ -24,7 +24,8 @@ struct ScanOptions {
 // Regular files whose name ends in ".mp3" (any letter case) are counted in mp3Total; those
 // whose lower-cased name contains the lower-cased `keyword` are appended to `results`.
 // Names starting with "." are neither counted nor entered. Links are followed, to files and to
-// folders alike, but no folder is entered twice (by device and inode), so loops end.
+// folders alike, but no folder is entered twice (by device and inode), so loops end; the
+// kernel's pseudo file systems (/proc, /sys and the like) are not entered at all.
 // Anything that cannot be listed or queried is skipped without a word: a folder that does not
 // exist yields nothing. `folder` is used as given; a trailing "/" gives a doubled one in the
 // paths. Runs on the calling thread and handles no events.

@@ -165,6 +165,8 @@ void Zoeken::createControls() {
 
     connect(PathKnop, &QPushButton::clicked, this, &Zoeken::PathKnop_Click);
     connect(ZoekKnop, &QPushButton::clicked, this, &Zoeken::ZoekKnop_Click);
+    // Enter in the keyword box starts the search, as "Start" would.
+    connect(Text1, &QLineEdit::returnPressed, this, &Zoeken::ZoekKnop_Click);
     connect(List1, &QListView::doubleClicked, this, &Zoeken::List1_DblClick);
     connect(SelectAllKnop, &QPushButton::clicked, this, &Zoeken::SelectAllKnop_Click);
     connect(ExitKnop, &QPushButton::clicked, this, &Zoeken::ExitKnop_Click);
