@@ -270,8 +270,8 @@ void Zoeken::addToPlaylist(bool everyLine) {
     m_playlist.refreshCount();
     if (added < entries.size()) {
         QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tunara"),
-                        QStringLiteral("De playlist is vol: er passen niet meer dan %1 songs in. "
-                                       "%2 van de %3 bestanden zijn niet toegevoegd.")
+                        QStringLiteral("De playlist is vol: er passen niet meer dan %1 songs in.\n"
+                                       "Niet toegevoegd: %2 van de %3 bestanden.")
                             .arg(PlaylistModel::kMaxEntries)
                             .arg(entries.size() - added)
                             .arg(entries.size()),

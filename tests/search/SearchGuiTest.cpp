@@ -364,3 +364,32 @@ TEST_F(SearchWindow, ReopeningStartsAfresh) {
     });
     EXPECT_EQ(m_main->state().settings.searchFolder, music());
 }
+
+TEST_F(SearchWindow, FullPlaylistTakesWhatFitsAndSaysSo) {
+    makeTree();
+    m_main->state().settings.searchFolder = music();
+    QVector<PlaylistEntry> filler(PlaylistModel::kMaxEntries - 1,
+                                  PlaylistEntry{QStringLiteral("x"), QStringLiteral("/x.mp3")});
+    ASSERT_EQ(m_main->playlist().appendMany(filler), PlaylistModel::kMaxEntries - 1);
+    withZoeken([&](QDialog& z) {
+        setKeyword(z, QStringLiteral("beat"));
+        ASSERT_FALSE(start(z).has_value());
+        std::optional<SeenBox> seen;
+        whenModalOpens(&z, [&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            ASSERT_NE(box, nullptr);
+            seen = SeenBox{box->windowTitle(), box->text(), box->icon(),
+                           static_cast<int>(box->buttons().size())};
+            box->button(QMessageBox::Ok)->click();
+        });
+        child<QPushButton>(z, "SelectAllKnop")->click();
+        ASSERT_TRUE(seen.has_value());
+        EXPECT_EQ(seen->title, QStringLiteral("Tunara"));
+        EXPECT_TRUE(seen->text.startsWith(QStringLiteral("De playlist is vol")));
+        EXPECT_EQ(m_main->playlist().count(), PlaylistModel::kMaxEntries);
+        EXPECT_EQ(m_main->playlist().entry(PlaylistModel::kMaxEntries - 1).displayName,
+                  QStringLiteral("Beat one"));
+        EXPECT_EQ(c().Label10->text(), QStringLiteral("32767 Songs in de playlist"));
+        child<QPushButton>(z, "CancelKnop")->click();
+    });
+}
