@@ -64,12 +64,6 @@ TEST(PlayTime, NonsenseDurationsGiveZeroAndNeverOverflow) {
     EXPECT_LT(inf.seconds, 60);
 }
 
-TEST(PlayTime, SecondsAlwaysShowTwoDigits) {
-    EXPECT_EQ(playTimeWords({4, 5}), QStringLiteral("4 min. en 05"));
-    EXPECT_EQ(playTimeWords({0, 0}), QStringLiteral("0 min. en 00"));
-    EXPECT_EQ(playTimeWords({123, 59}), QStringLiteral("123 min. en 59"));
-}
-
 TEST(ByteCount, GroupsThousandsWithTheLocaleSeparator) {
     EXPECT_EQ(formatByteCount(0, dutch()), QStringLiteral("0"));
     EXPECT_EQ(formatByteCount(999, dutch()), QStringLiteral("999"));
@@ -238,12 +232,4 @@ TEST(Mp3InfoBox, NulPaddingAndControlBytesNeitherCutNorSplitLines) {
     EXPECT_EQ(lines[2], QStringLiteral("Album.......: Caf\u00e9") + QString(26, QLatin1Char(' ')));
     EXPECT_EQ(lines[3], QStringLiteral("Jaar.........: 19  "));
     EXPECT_EQ(lines[4], QStringLiteral("Lengte......: 1 min. en 00 sec."));
-}
-
-TEST(Mp3InfoBox, NoLengthLineWithoutADuration) {
-    Id3v1Tag tag;
-    ASSERT_TRUE(Id3v1Tag::parse(tagBytes("S", "B", "R", "2020", 17), tag));
-    const QStringList lines = Mp3InfoText::lines(tag, std::nullopt);
-    ASSERT_EQ(lines.size(), 5);
-    EXPECT_TRUE(lines.last().startsWith(QStringLiteral("Genre")));
 }
