@@ -4,6 +4,8 @@
 #include "appearance/Colors.h"
 #include "appearance/ColorsPlacement.h"
 
+#include "app/SettingsFile.h"
+
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImageReader>
@@ -187,10 +189,11 @@ void AppearanceController::ReclameLabel_DblClick() {
     if (box.exec() != QDialog::Accepted) {
         return;
     }
-    const QString answer = box.textValue();
-    if (answer.isEmpty()) {
+    if (box.textValue().isEmpty()) {
         return;
     }
+    // Shown as the settings file will keep it, so the next start shows the same text.
+    const QString answer = settingsSafeText(box.textValue());
     settings.advertText = answer;
     m_ctx.c.ReclameLabel->setText(answer);
 }

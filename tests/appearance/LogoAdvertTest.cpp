@@ -210,6 +210,15 @@ TEST_F(AdvertTest, AnEmptyAnswerOrCancelKeepsTheOldText) {
     EXPECT_TRUE(cancelled->seen);
     EXPECT_EQ(m_main->state().settings.advertText, old);
 
+    // A straight double quote cannot live in the settings file: shown as it will be kept.
+    modal::answer<QInputDialog>([](QInputDialog* box) {
+        box->setTextValue(QStringLiteral("Zeg \"hoi\""));
+        box->accept();
+    });
+    QTest::mouseDClick(reclame, Qt::LeftButton);
+    EXPECT_EQ(reclame->text(), QStringLiteral("Zeg \u201choi\u201d"));
+    EXPECT_EQ(m_main->state().settings.advertText, reclame->text());
+
     // Blanks only are a text like any other.
     modal::answer<QInputDialog>([](QInputDialog* box) {
         box->setTextValue(QStringLiteral("   "));

@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -243,6 +244,18 @@ TEST_F(QuitTest, ClosingByTheFrameAsksNothingAndKeepsTheOldFile) {
     EXPECT_EQ(watchdog.count(), 0);
     EXPECT_FALSE(m_main->isVisible());
     EXPECT_EQ(readAll(iniPath()), fileBefore);
+}
+
+// Last in this file: it runs the application's own event loop to its end, as the program does.
+TEST_F(QuitTest, YesEndsTheRunningProgram) {
+    QTimer::singleShot(0, m_main.get(), [this] {
+        modal::answer<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
+        QTest::mouseClick(control<QWidget>(QStringLiteral("KnopBottom_9")), Qt::LeftButton);
+    });
+    QTimer::singleShot(10000, qApp, [] { QCoreApplication::exit(7); }); // a safety net only
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_FALSE(m_main->isVisible());
+    EXPECT_TRUE(QFile::exists(iniPath()));
 }
 
 #include "CommandBarTest.moc"
