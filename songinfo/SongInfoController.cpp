@@ -29,9 +29,6 @@ SongInfoController::SongInfoController(const MainContext& ctx, QObject* parent)
             connect(b, &QAbstractButton::clicked, this, [this, i] { KnopL_Click(i); });
         }
     }
-    if (m_ctx.c.KnopL[1]) {
-        m_ctx.c.KnopL[1]->setToolTip(QStringLiteral(" Speeltijd geselecteerde song "));
-    }
 }
 
 QString SongInfoController::selectedSongPath() const {

@@ -3,6 +3,7 @@
 #include "app/Main.h"
 #include "app/MainControls.h"
 #include "appearance/PictureButton.h"
+#include "browse/Browser.h"
 #include "playback/MediaPlayer.h"
 #include "songinfo/Mp3InfoText.h"
 #include "songinfo/PlayTime.h"
@@ -116,7 +117,10 @@ TEST_F(SongInfoButtons, PlaytimeLoadsWithoutPlayingAndRoundsBeforeTheMinutes) {
     write(QStringLiteral("tune.mid"), QByteArray(500, 'x'));
     write(QStringLiteral("other.mp3"), QByteArray(700, 'x'));
     m_player.durations[path(QStringLiteral("tune.mid"))] = 59.6;
-    showFolder({QStringLiteral("other.mp3"), QStringLiteral("tune.mid")});
+    // Opened through the folder list, as a person would.
+    m_main->browser().setDir1Path(m_musicDir.path());
+    ASSERT_EQ(c().List1Model->stringList(),
+              (QStringList{QStringLiteral("other.mp3"), QStringLiteral("tune.mid")}));
     select(QStringLiteral("tune.mid"));
 
     EXPECT_EQ(c().KnopL[1]->toolTip(), QStringLiteral(" Speeltijd geselecteerde song "));
