@@ -60,8 +60,13 @@ bool SdlOutput::open(int sampleRate, FrameSource* source, QString* error) {
     want.freq = sampleRate;
     want.format = AUDIO_F32SYS;
     want.channels = 2;
-    // About 46 ms at 44.1 kHz: few wake-ups, and still quick to react to pause.
-    want.samples = 2048;
+    // Blocks of about 46 ms (2048 frames at 44.1 kHz, 512 at 8 kHz): few wake-ups, and a
+    // position that moves in steps well below the 60 ms at which the program reads it.
+    Uint16 frames = 256;
+    while (frames < 4096 && frames * 2 <= sampleRate / 20) {
+        frames = static_cast<Uint16>(frames * 2);
+    }
+    want.samples = frames;
     want.callback = &SdlOutput::callback;
     want.userdata = this;
     SDL_AudioSpec have{};
