@@ -5,8 +5,13 @@
 #include "playback/AudioEngine.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFont>
 #include <QSocketNotifier>
+#include <QTimer>
+#include <QWindow>
+
+#include <functional>
 
 #include <csignal>
 #include <fcntl.h>
@@ -45,12 +50,40 @@ void quitOnTerminationSignals(QApplication& app) {
     ::sigaction(SIGHUP, &action, nullptr);
 }
 
+// Runs `action` once the window has been put on the screen and painted for the first time.
+class AfterFirstExpose : public QObject {
+public:
+    static void install(QWidget& window, std::function<void()> action) {
+        window.winId(); // the native window, whose expose events are watched
+        window.windowHandle()->installEventFilter(new AfterFirstExpose(std::move(action), &window));
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const auto* window = qobject_cast<QWindow*>(watched);
+        if (event->type() == QEvent::Expose && window && window->isExposed()) {
+            watched->removeEventFilter(this);
+            // Queued: the expose itself paints the window first.
+            QTimer::singleShot(0, this, [this] {
+                m_action();
+                deleteLater();
+            });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    AfterFirstExpose(std::function<void()> action, QObject* parent)
+        : QObject(parent), m_action(std::move(action)) {}
+
+    std::function<void()> m_action;
+};
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tunara"));
-    QApplication::setWindowIcon(Plaatjes::applicationIcon());
     QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     quitOnTerminationSignals(app);
@@ -59,6 +92,9 @@ int main(int argc, char* argv[]) {
     AudioEngine engine;
     Main window(programFolder, engine);
     StartupProbe::install(window);
+    // Drawing the window icon from SVG at every size the desktop asks for takes a few
+    // milliseconds; the window need not wait for it.
+    AfterFirstExpose::install(window, [] { QApplication::setWindowIcon(Plaatjes::applicationIcon()); });
     window.show();
     return QApplication::exec();
 }
