@@ -17,9 +17,7 @@ using AboutTest = MainWindowFixture;
 struct AboutView {
     QString text;
     QSize image1, image2;
-    QRect okGeometry, label4Geometry;
     QString okText;
-    QSize clientSize;
 };
 
 } // namespace
@@ -41,9 +39,6 @@ TEST_F(AboutTest, OpensAndClosesLeavingEverythingAsItWas) {
             about->findChild<QLabel*>(QStringLiteral("Image2"))->pixmap().deviceIndependentSize().toSize();
         auto* ok = about->findChild<QPushButton*>(QStringLiteral("OkKnop"));
         view.okText = ok->text();
-        view.okGeometry = ok->geometry();
-        view.label4Geometry = about->findChild<QLabel*>(QStringLiteral("Label4"))->geometry();
-        view.clientSize = about->size();
         ok->click();
     });
     QTest::mouseClick(control<QWidget>(QStringLiteral("KnopBottom_1")), Qt::LeftButton);
@@ -55,8 +50,6 @@ TEST_F(AboutTest, OpensAndClosesLeavingEverythingAsItWas) {
     EXPECT_EQ(view.image1, QSize(32, 32));
     EXPECT_EQ(view.image2, QSize(246, 44));
     EXPECT_EQ(view.okText, QStringLiteral("Ok"));
-    EXPECT_EQ(view.okGeometry, QRect(250, 82, 56, 22));
-    EXPECT_EQ(view.label4Geometry, QRect(14, 65, 220, 50));
 
     // Nothing of it is left, and nothing else changed.
     EXPECT_TRUE(m_main->findChildren<About*>().isEmpty());

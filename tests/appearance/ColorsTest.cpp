@@ -1,9 +1,8 @@
 #include "MainWindowFixture.h"
 #include "ModalHelper.h"
 
-#include "appearance/Colors.h"
-
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QListView>
 #include <QPlainTextEdit>
@@ -291,34 +290,4 @@ TEST_F(ColorsTest, OutOfRangeTriplesFromAHandEditedFileAreShownClamped) {
     EXPECT_EQ(view.label6, QStringLiteral("0"));
     // Cancel stores nothing: the odd triple stays as read.
     EXPECT_EQ(m_main->state().settings.leftColour, (ColourTriple{300, -5, 128}));
-}
-
-TEST_F(ColorsTest, LayoutOfTheEditor) {
-    ProgramState& state = m_main->state();
-    state.editRight = true;
-    Colors editor(state, m_main->controls(), m_main.get());
-    auto* frame = editor.findChild<QWidget*>(QStringLiteral("Frame1"));
-    ASSERT_NE(frame, nullptr);
-    EXPECT_EQ(frame->geometry(), QRect(4, -2, 187, 134));
-    for (int i = 1; i <= 3; ++i) {
-        QScrollBar* b = bar(&editor, i);
-        ASSERT_NE(b, nullptr);
-        EXPECT_EQ(b->parentWidget(), frame);
-        EXPECT_EQ(b->orientation(), Qt::Horizontal);
-        EXPECT_EQ(b->geometry(), QRect(28, 20 + 26 * (i - 1), 105, 17));
-        EXPECT_EQ(b->minimum(), 0);
-        EXPECT_EQ(b->maximum(), 255);
-        EXPECT_EQ(b->singleStep(), 1);
-        EXPECT_EQ(b->pageStep(), 1);
-    }
-    EXPECT_EQ(label(&editor, "Label5")->palette().color(QPalette::Window), QColor(255, 0, 0));
-    EXPECT_EQ(label(&editor, "Label6")->palette().color(QPalette::Window), QColor(0, 255, 0));
-    EXPECT_EQ(label(&editor, "Label7")->palette().color(QPalette::Window), QColor(0, 0, 255));
-    EXPECT_EQ(label(&editor, "Label1")->palette().color(QPalette::Window), QColor(192, 0, 0));
-    EXPECT_EQ(label(&editor, "Label9")->text(), QStringLiteral("R"));
-    EXPECT_EQ(label(&editor, "Label8")->geometry(), QRect(12, 100, 61, 23));
-    EXPECT_EQ(editor.findChild<QPushButton*>(QStringLiteral("OkKnop"))->geometry(), QRect(138, 100, 35, 23));
-    EXPECT_EQ(editor.findChild<QPushButton*>(QStringLiteral("CancelKnop"))->text(), QStringLiteral("Cancel"));
-    editor.reject();
-    EXPECT_FALSE(state.editRight);
 }

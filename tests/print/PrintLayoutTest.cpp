@@ -45,12 +45,6 @@ TEST(PrintLines, SeparatorAndEntries) {
     EXPECT_EQ(entryText(3, QStringLiteral("  a, b "), false), QStringLiteral("  a, b "));
 }
 
-TEST(PrintLines, TwipsToDots) {
-    EXPECT_DOUBLE_EQ(twipsToDots(1440, 1200), 1200.0);
-    EXPECT_DOUBLE_EQ(twipsToDots(390, 600), 162.5);
-    EXPECT_DOUBLE_EQ(twipsToDots(990, 96), 66.0);
-}
-
 TEST(PrintLineFeed, LinesFollowEachOtherThenWrapToTheTopOfANewPage) {
     LineFeed feed(50.0, 10.0, 100.0);
     for (int i = 0; i < 5; ++i) {
