@@ -30,11 +30,13 @@ public:
         };
         Output output = Output::Auto;
         // Pace of the silent output as a multiple of real time: 1.0 in the program, larger in
-        // tests that want a song to end quickly (the decoder keeps up to several hundred).
+        // tests that want a song to end quickly. MP3 decoding keeps up with several hundred,
+        // MIDI rendering with a few tens; beyond that the song just takes longer, frame-exact.
         double nullOutputSpeed = 1.0;
         // Keep a copy of every frame the output consumed, after volume and balance (interleaved
-        // stereo float at the file's own rate), for capturedSamples(). Room for the whole song is
-        // reserved on load, so the audio thread never allocates; meant for short test songs.
+        // stereo float at the file's own rate), for capturedSamples(). Room for the whole song
+        // (at most ten minutes) is reserved on load, so the audio thread never allocates; meant
+        // for short test songs.
         bool captureSamples = false;
         // SoundFont for MIDI files. Empty: the first of /usr/share/sounds/sf2/default-GM.sf2,
         // /usr/share/soundfonts/default.sf2, then the other .sf2 files of those folders.
