@@ -14,28 +14,10 @@
 PlayerController::PlayerController(const MainContext& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {
     MainControls& c = m_ctx.c;
 
-    // Slider1 only shows the position: it has no handler, and the next tick puts a hand-moved
-    // knob back.
-    c.Slider1->setOrientation(Qt::Horizontal);
-    c.Slider1->setMinimum(0);
-    c.Slider1->setTickPosition(QSlider::NoTicks);
-
-    c.Slider2->setOrientation(Qt::Horizontal);
-    c.Slider2->setRange(0, 2500);
-    c.Slider2->setSingleStep(1);
-    c.Slider2->setPageStep(10);
-    c.Slider2->setTickPosition(QSlider::NoTicks);
-    c.Slider2->setTracking(true); // valueChanged while dragging, so the label follows the knob
-    c.Slider2->setToolTip(QStringLiteral(" Volume "));
-
-    c.Ballans->setOrientation(Qt::Horizontal);
-    c.Ballans->setMaximum(5000);
-    c.Ballans->setMinimum(-5000);
-    c.Ballans->setSingleStep(1);
-    c.Ballans->setPageStep(1);
-    c.Ballans->setTickPosition(QSlider::NoTicks);
+    // The sliders' ranges and steps are their design (Main). Tracking makes valueChanged fire
+    // while a knob is dragged, so one notification serves both dragging and any other change.
+    c.Slider2->setTracking(true);
     c.Ballans->setTracking(true);
-    c.Ballans->setToolTip(QStringLiteral(" Balance "));
 
     for (int i = 1; i <= 4; ++i) {
         connect(c.Knop[i], &QAbstractButton::clicked, this, [this, i] { Knop_Click(i); });

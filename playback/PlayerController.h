@@ -16,8 +16,8 @@
 class PlayerController : public QObject {
     Q_OBJECT
 public:
-    // Connects the player buttons, Timer1 and the two sliders, and gives the sliders their design
-    // (ranges, steps, tooltips). The controls in `ctx` must exist.
+    // Connects the player buttons, Timer1 and the two sliders. The controls in `ctx` must exist
+    // with their design; Main constructs controllers after the sliders hold their start values.
     PlayerController(const MainContext& ctx, QObject* parent = nullptr);
 
     // Title of the program's own message boxes.
