@@ -17,8 +17,10 @@
 #include <QLabel>
 #include <QListView>
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QStorageInfo>
 #include <QStringListModel>
+#include <QTimer>
 #include <QTreeView>
 
 #include <algorithm>
@@ -78,6 +80,10 @@ Browser::Browser(const MainContext& ctx, QObject* parent) : QObject(parent), m_c
 
     connect(c.Drive1, &QComboBox::currentIndexChanged, this, &Browser::Drive1_Change);
     c.Drive1->installEventFilter(this);
+    c.Dir1->installEventFilter(this);
+    c.Dir1->viewport()->installEventFilter(this);
+    c.Dir1->verticalScrollBar()->installEventFilter(this);
+    connect(m_dirModel, &QAbstractItemModel::layoutChanged, this, &Browser::followCurrentFolder);
     connect(c.Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { dir1Opened(current); });
     connect(c.Dir1, &QAbstractItemView::activated, this, &Browser::dir1Opened);
@@ -135,6 +141,15 @@ void Browser::fillDrives() {
 }
 
 bool Browser::eventFilter(QObject* watched, QEvent* event) {
+    QTreeView* tree = m_ctx.c.Dir1;
+    if (watched == tree && event->type() == QEvent::Show) {
+        QTimer::singleShot(0, this, &Browser::followCurrentFolder);
+    } else if ((watched == tree && event->type() == QEvent::KeyPress) ||
+               ((watched == tree->viewport() || watched == tree->verticalScrollBar()) &&
+                (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Wheel))) {
+        // The user takes over: the tree no longer scrolls by itself.
+        m_followFolder.clear();
+    }
     if (watched == m_ctx.c.Drive1) {
         bool opens = event->type() == QEvent::MouseButtonPress;
         if (event->type() == QEvent::KeyPress) {
@@ -205,7 +220,7 @@ void Browser::showFolderInTree(const QString& folder) {
         // Not expanded: listing a folder of thousands of songs in the tree's model costs more
         // than the song list itself; the user expands it when he wants its subfolders.
         tree->setCurrentIndex(index);
-        tree->scrollTo(index);
+        tree->scrollTo(index, QAbstractItemView::PositionAtCenter);
         m_followFolder = folder;
     } else {
         tree->selectionModel()->clearCurrentIndex();
@@ -216,15 +231,19 @@ void Browser::showFolderInTree(const QString& folder) {
 }
 
 void Browser::directoryLoaded(const QString& folder) {
-    if (m_followFolder.isEmpty() || !isUnder(m_followFolder, folder)) {
+    if (!m_followFolder.isEmpty() && isUnder(m_followFolder, folder)) {
+        // The model sorts what it loaded a moment later; scroll after that.
+        QTimer::singleShot(0, this, &Browser::followCurrentFolder);
+    }
+}
+
+void Browser::followCurrentFolder() {
+    if (m_followFolder.isEmpty()) {
         return;
     }
     const QModelIndex index = m_dirModel->index(m_followFolder);
     if (index.isValid() && m_ctx.c.Dir1->currentIndex() == index) {
-        m_ctx.c.Dir1->scrollTo(index);
-    }
-    if (folder == m_followFolder) {
-        m_followFolder.clear();
+        m_ctx.c.Dir1->scrollTo(index, QAbstractItemView::PositionAtCenter);
     }
 }
 

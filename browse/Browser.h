@@ -52,6 +52,9 @@ private:
     void showFolderInTree(const QString& folder);
     void dir1Opened(const QModelIndex& index);
     void directoryLoaded(const QString& folder);
+    // Keeps the current folder in view while the tree loads its parents, until the user
+    // scrolls, clicks or types in the tree.
+    void followCurrentFolder();
     // Appends the given rows of List1 (ascending) to the playlist; returns how many fitted.
     int appendRows(const QList<int>& rows);
     struct Added {
@@ -71,6 +74,6 @@ private:
     QString m_volumeRoot;
     QHash<QString, QString> m_lastFolderOfVolume;
     QList<QPersistentModelIndex> m_hiddenTreeRows;
-    QString m_followFolder; // the tree scrolls to this folder as its parents load
+    QString m_followFolder; // see followCurrentFolder()
     bool m_settingTree = false;
 };
