@@ -263,3 +263,27 @@ TEST_F(EndToEnd, CommandButtonsAreDisabledWhilePlayingAndWorkAgainAfterStop) {
 }
 
 } // namespace
+
+namespace {
+
+// The songs shipped in examples/ are what a first run plays: each must load in the real engine
+// and last 20 to 40 seconds, the MP3 as long as the MIDI it was rendered from plus its fade-out.
+TEST(ExampleSongs, EveryShippedSongLoadsWithItsLength) {
+    AudioEngine::Options o;
+    o.output = AudioEngine::Options::Output::Null;
+    o.soundFontPath = QString::fromLatin1(fixtures::kTestSoundFont);
+    AudioEngine engine(o);
+    for (const char* name : {"Ode an die Freude", "Twinkle Twinkle", "Frere Jacques"}) {
+        const QString base = QStringLiteral(TUNARA_EXAMPLES_DIR "/") + QString::fromLatin1(name);
+        ASSERT_TRUE(engine.setFileName(base + QStringLiteral(".mid"))) << name;
+        const double midi = engine.duration().value_or(0);
+        ASSERT_TRUE(engine.setFileName(base + QStringLiteral(".mp3"))) << name;
+        const double mp3 = engine.duration().value_or(0);
+        EXPECT_GT(midi, 20.0) << name;
+        EXPECT_LT(mp3, 40.0) << name;
+        EXPECT_NEAR(mp3 - midi, 1.5, 0.1) << name;
+        EXPECT_EQ(engine.sampleRate(), 44100) << name;
+    }
+}
+
+} // namespace
