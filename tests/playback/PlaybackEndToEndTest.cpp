@@ -76,11 +76,11 @@ protected:
 
     // Makes a song file and appends it to the playlist as the browser would.
     void addMp3(const QString& name, double seconds) {
-        fixtures::Mp3Spec spec;
-        spec.seconds = seconds;
-        spec.bitrateKbps = 64;
+        fixtures::Mp3Spec mp3;
+        mp3.seconds = seconds;
+        mp3.bitrateKbps = 64;
         const QString path = dir.filePath(name + QStringLiteral(".mp3"));
-        ASSERT_FALSE(fixtures::writeMp3(path, spec).bytes.isEmpty());
+        ASSERT_FALSE(fixtures::writeMp3(path, mp3).bytes.isEmpty());
         append(name, path);
     }
     void addMidi(const QString& name, double seconds) {
