@@ -149,6 +149,26 @@ TEST_F(BrowserTest, OpeningAFolderInTheTreeByMouseAndKeyboard) {
     EXPECT_EQ(c().TellerLabel->text(), QStringLiteral("1 Song gevonden..."));
 }
 
+TEST_F(BrowserTest, AtStartTheTreeBringsTheWorkingFolderIntoView) {
+    for (int i = 0; i < 80; ++i) {
+        folderWith(QStringLiteral("veel/d%1").arg(i, 2, 10, QChar(u'0')), {});
+    }
+    const QString target = songs.filePath(QStringLiteral("veel/d77"));
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(target));
+    main.reset();
+    main = std::make_unique<Main>(program.path(), player);
+    QDir::setCurrent(before);
+    showWindow();
+    auto* model = static_cast<QFileSystemModel*>(c().Dir1->model());
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        const QModelIndex index = model->index(target);
+        return c().Dir1->currentIndex() == index &&
+               c().Dir1->viewport()->rect().contains(c().Dir1->visualRect(index));
+    })) << "the working folder stays out of sight";
+    EXPECT_TRUE(list1().isEmpty());
+}
+
 TEST_F(BrowserTest, DoubleClickAddsExactlyThatSong) {
     const QString folder = folderWith(QStringLiteral("dc"), {QStringLiteral("a.mp3"), QStringLiteral("b.mp3"),
                                                              QStringLiteral("Theme.mid")});
