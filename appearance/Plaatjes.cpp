@@ -1,6 +1,13 @@
 #include "appearance/Plaatjes.h"
 
+// Q_INIT_RESOURCE has to be used outside any namespace.
+static void registerPictures() {
+    Q_INIT_RESOURCE(resources);
+}
+
 QIcon Plaatjes::fromResource(const QString& path) {
+    static const bool registered = (registerPictures(), true);
+    Q_UNUSED(registered);
     return QIcon(path);
 }
 

@@ -363,7 +363,9 @@ void AudioEngine::setBalance(int balance) {
 }
 
 bool AudioEngine::isReady() const {
-    return d->state != Impl::State::Empty;
+    // Pause and resume make sense only for a song under way: a stopped or merely measured file
+    // would start playing on "resume" with nobody tracking it.
+    return d->state == Impl::State::Playing || d->state == Impl::State::Paused;
 }
 
 bool AudioEngine::play() {

@@ -34,7 +34,7 @@ public:
     // -5000 (left only) to 5000 (right only); |balance|/100 dB off the opposite channel.
     virtual void setBalance(int balance) = 0;
 
-    // True when the loaded file can be paused and resumed now.
+    // True when the loaded file can be paused and resumed now: it is playing or paused.
     virtual bool isReady() const = 0;
 
     // Starts the loaded file from its beginning, or resumes it after pause().

@@ -61,7 +61,8 @@ public:
         // Not recorded in `calls`: the position timer sends it on every tick.
         balance = b;
     }
-    bool isReady() const override { return isLoaded; }
+    // As the engine: only a song under way can be paused and resumed.
+    bool isReady() const override { return isLoaded && (playingNow || pausedNow); }
     bool play() override {
         calls << QStringLiteral("play");
         if (!isLoaded || playFails) {
