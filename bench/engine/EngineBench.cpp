@@ -48,20 +48,20 @@ double median(std::vector<double> values) {
 
 int make(const QString& folder) {
     QDir().mkpath(folder);
-    fixtures::Mp3Spec spec;
-    spec.seconds = 300.0;
-    spec.bitrateKbps = 128;
-    spec.id3v2 = fixtures::Id3v2Fields{QStringLiteral("Bench"), QStringLiteral("Tunara"), {}, 1024};
-    if (fixtures::writeMp3(folder + QStringLiteral("/tagged.mp3"), spec).bytes.isEmpty()) {
+    fixtures::Mp3Recipe recipe;
+    recipe.seconds = 300.0;
+    recipe.bitrateKbps = 128;
+    recipe.id3v2 = fixtures::Id3v2Fields{QStringLiteral("Bench"), QStringLiteral("Tunara"), {}, 1024};
+    if (fixtures::writeMp3(folder + QStringLiteral("/tagged.mp3"), recipe).bytes.isEmpty()) {
         return 1;
     }
-    spec.xingTag = false;
-    spec.mode = fixtures::Mp3Spec::Mode::Vbr;
-    if (fixtures::writeMp3(folder + QStringLiteral("/untagged.mp3"), spec).bytes.isEmpty()) {
+    recipe.xingTag = false;
+    recipe.mode = fixtures::Mp3Recipe::Mode::Vbr;
+    if (fixtures::writeMp3(folder + QStringLiteral("/untagged.mp3"), recipe).bytes.isEmpty()) {
         return 1;
     }
     // Two minutes of chords on four channels with drums: a fair load for a synthesizer.
-    fixtures::MidiSpec midi;
+    fixtures::MidiRecipe midi;
     midi.noteTracks = 3;
     const long long quarter = midi.ticksPerQuarter;
     const long long end = 240 * quarter;

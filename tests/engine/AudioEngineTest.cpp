@@ -17,7 +17,7 @@
 
 namespace {
 
-using fixtures::Mp3Spec;
+using fixtures::Mp3Recipe;
 using fixtures::Song;
 using namespace std::chrono_literals;
 
@@ -59,16 +59,16 @@ double rms(const std::vector<float>& s, int channel, size_t fromFrame, size_t to
 class AudioEngineTest : public ::testing::Test {
 protected:
     QString path(const QString& name) const { return m_dir.filePath(name); }
-    QString mp3(const QString& name, const Mp3Spec& spec, Song* song = nullptr) {
-        const Song s = fixtures::writeMp3(path(name), spec);
+    QString mp3(const QString& name, const Mp3Recipe& recipe, Song* song = nullptr) {
+        const Song s = fixtures::writeMp3(path(name), recipe);
         EXPECT_FALSE(s.bytes.isEmpty()) << name.toStdString();
         if (song) {
             *song = s;
         }
         return path(name);
     }
-    QString midi(const QString& name, const fixtures::MidiSpec& spec, Song* song = nullptr) {
-        const Song s = fixtures::writeMidi(path(name), spec);
+    QString midi(const QString& name, const fixtures::MidiRecipe& recipe, Song* song = nullptr) {
+        const Song s = fixtures::writeMidi(path(name), recipe);
         EXPECT_FALSE(s.bytes.isEmpty()) << name.toStdString();
         if (song) {
             *song = s;
@@ -86,38 +86,38 @@ protected:
 TEST_F(AudioEngineTest, ReportsTheExactLengthOfEveryKindOfFileRightAfterLoading) {
     struct Case {
         const char* name;
-        Mp3Spec spec;
+        Mp3Recipe recipe;
     };
     std::vector<Case> cases;
-    Mp3Spec cbr;
+    Mp3Recipe cbr;
     cbr.seconds = 2.34;
     cases.push_back({"cbr.mp3", cbr});
-    Mp3Spec vbr = cbr;
-    vbr.mode = Mp3Spec::Mode::Vbr;
+    Mp3Recipe vbr = cbr;
+    vbr.mode = Mp3Recipe::Mode::Vbr;
     cases.push_back({"vbr.mp3", vbr});
-    Mp3Spec vbrNoTag = vbr;
+    Mp3Recipe vbrNoTag = vbr;
     vbrNoTag.xingTag = false;
     cases.push_back({"vbr-untagged.mp3", vbrNoTag});
-    Mp3Spec cbrNoTag = cbr;
+    Mp3Recipe cbrNoTag = cbr;
     cbrNoTag.xingTag = false;
     cases.push_back({"cbr-untagged.mp3", cbrNoTag});
-    Mp3Spec tagged = cbr;
+    Mp3Recipe tagged = cbr;
     tagged.id3v2 = fixtures::Id3v2Fields{QStringLiteral("Titel é"), QStringLiteral("Artiest"), {}, 4096};
     tagged.id3v1 = fixtures::Id3v1Fields{"Title", "Artist", "Album", "1999", "Comment", 7, 13};
     cases.push_back({"id3.mp3", tagged});
-    Mp3Spec mono = cbr;
+    Mp3Recipe mono = cbr;
     mono.channels = 1;
     mono.sampleRate = 22050;
     mono.bitrateKbps = 64;
     cases.push_back({"mono22.mp3", mono});
-    Mp3Spec low = mono;
+    Mp3Recipe low = mono;
     low.sampleRate = 8000;
     low.bitrateKbps = 32;
     cases.push_back({"mono8.mp3", low});
-    Mp3Spec high = cbr;
+    Mp3Recipe high = cbr;
     high.sampleRate = 48000;
     cases.push_back({"s48.mp3", high});
-    Mp3Spec free = cbr;
+    Mp3Recipe free = cbr;
     free.freeFormat = true;
     free.bitrateKbps = 200;
     cases.push_back({"free.mp3", free});
@@ -125,48 +125,48 @@ TEST_F(AudioEngineTest, ReportsTheExactLengthOfEveryKindOfFileRightAfterLoading)
     AudioEngine engine(fastOptions());
     for (const Case& c : cases) {
         Song song;
-        const QString file = mp3(QString::fromLatin1(c.name), c.spec, &song);
+        const QString file = mp3(QString::fromLatin1(c.name), c.recipe, &song);
         ASSERT_TRUE(engine.setFileName(file)) << c.name << ": " << engine.errorString().toStdString();
         ASSERT_TRUE(engine.duration().has_value()) << c.name;
         EXPECT_EQ(*engine.duration(), song.durationSeconds) << c.name;
-        EXPECT_EQ(engine.sampleRate(), c.spec.sampleRate) << c.name;
-        EXPECT_EQ(engine.channels(), c.spec.channels) << c.name;
+        EXPECT_EQ(engine.sampleRate(), c.recipe.sampleRate) << c.name;
+        EXPECT_EQ(engine.channels(), c.recipe.channels) << c.name;
         EXPECT_EQ(engine.currentPosition(), 0.0) << c.name;
         EXPECT_FALSE(engine.isReady()) << c.name; // loaded, not under way
     }
 
     struct MidiCase {
         const char* name;
-        fixtures::MidiSpec spec;
+        fixtures::MidiRecipe recipe;
     };
     std::vector<MidiCase> midiCases;
     midiCases.push_back({"plain.mid", fixtures::midiSong(2.0)});
     midiCases.push_back({"tempo.mid", fixtures::midiSong(2.0, true)});
-    fixtures::MidiSpec format0 = fixtures::midiSong(1.5, true);
+    fixtures::MidiRecipe format0 = fixtures::midiSong(1.5, true);
     format0.format = 0;
     midiCases.push_back({"format0.mid", format0});
-    fixtures::MidiSpec smpte = fixtures::midiSong(1.0);
+    fixtures::MidiRecipe smpte = fixtures::midiSong(1.0);
     smpte.smpteFramesPerSecond = 25;
     smpte.ticksPerFrame = 40;
     smpte.tempos = {{100, 250000}}; // ignored with an SMPTE division
     midiCases.push_back({"smpte.mid", smpte});
-    fixtures::MidiSpec dropFrame = smpte;
+    fixtures::MidiRecipe dropFrame = smpte;
     dropFrame.smpteFramesPerSecond = 29;
     midiCases.push_back({"smpte29.mid", dropFrame});
     for (const MidiCase& c : midiCases) {
         Song song;
-        const QString file = midi(QString::fromLatin1(c.name), c.spec, &song);
+        const QString file = midi(QString::fromLatin1(c.name), c.recipe, &song);
         ASSERT_TRUE(engine.setFileName(file)) << c.name << ": " << engine.errorString().toStdString();
         EXPECT_EQ(*engine.duration(), song.durationSeconds) << c.name;
     }
 }
 
 TEST_F(AudioEngineTest, PlaysToTheEndWherePositionEqualsDurationExactly) {
-    Mp3Spec spec;
-    spec.seconds = 1.7;
-    spec.mode = Mp3Spec::Mode::Vbr;
+    Mp3Recipe recipe;
+    recipe.seconds = 1.7;
+    recipe.mode = Mp3Recipe::Mode::Vbr;
     Song song;
-    const QString file = mp3(QStringLiteral("song.mp3"), spec, &song);
+    const QString file = mp3(QStringLiteral("song.mp3"), recipe, &song);
     AudioEngine engine(fastOptions(40.0, true));
     ASSERT_TRUE(engine.setFileName(file));
     ASSERT_TRUE(engine.play());
@@ -209,10 +209,10 @@ TEST_F(AudioEngineTest, MidiPlaysToItsParsedEnd) {
 }
 
 TEST_F(AudioEngineTest, PauseHoldsThePositionAndPlayResumesIt) {
-    Mp3Spec spec;
-    spec.seconds = 3.0;
+    Mp3Recipe recipe;
+    recipe.seconds = 3.0;
     Song song;
-    const QString file = mp3(QStringLiteral("song.mp3"), spec, &song);
+    const QString file = mp3(QStringLiteral("song.mp3"), recipe, &song);
     AudioEngine engine(fastOptions(4.0, true));
     ASSERT_TRUE(engine.setFileName(file));
     ASSERT_TRUE(engine.play());
@@ -236,9 +236,9 @@ TEST_F(AudioEngineTest, PauseHoldsThePositionAndPlayResumesIt) {
 }
 
 TEST_F(AudioEngineTest, StopThenPlayStartsAtTheBeginning) {
-    Mp3Spec spec;
-    spec.seconds = 3.0;
-    const QString file = mp3(QStringLiteral("song.mp3"), spec);
+    Mp3Recipe recipe;
+    recipe.seconds = 3.0;
+    const QString file = mp3(QStringLiteral("song.mp3"), recipe);
     AudioEngine engine(fastOptions(4.0, true));
     ASSERT_TRUE(engine.setFileName(file));
     ASSERT_TRUE(engine.play());
@@ -265,10 +265,10 @@ TEST_F(AudioEngineTest, StopThenPlayStartsAtTheBeginning) {
 }
 
 TEST_F(AudioEngineTest, VolumeAndBalanceReachTheSamples) {
-    Mp3Spec spec;
-    spec.seconds = 0.6;
-    spec.amplitude = 0.5;
-    const QString file = mp3(QStringLiteral("tone.mp3"), spec);
+    Mp3Recipe recipe;
+    recipe.seconds = 0.6;
+    recipe.amplitude = 0.5;
+    const QString file = mp3(QStringLiteral("tone.mp3"), recipe);
     const auto playCaptured = [&](int volume, int balance) {
         AudioEngine engine(fastOptions(40.0, true));
         engine.setVolume(volume);
@@ -306,9 +306,9 @@ TEST_F(AudioEngineTest, VolumeAndBalanceReachTheSamples) {
 }
 
 TEST_F(AudioEngineTest, VolumeIsKeptWhenAnotherFileIsLoaded) {
-    Mp3Spec spec;
-    spec.seconds = 0.5;
-    const QString a = mp3(QStringLiteral("a.mp3"), spec);
+    Mp3Recipe recipe;
+    recipe.seconds = 0.5;
+    const QString a = mp3(QStringLiteral("a.mp3"), recipe);
     const QString b = midi(QStringLiteral("b.mid"), fixtures::midiSong(0.5));
     AudioEngine engine(fastOptions(40.0, true));
     engine.setVolume(-2500);
@@ -323,10 +323,10 @@ TEST_F(AudioEngineTest, VolumeIsKeptWhenAnotherFileIsLoaded) {
 }
 
 TEST_F(AudioEngineTest, LoadingWhilePlayingReplacesTheSong) {
-    Mp3Spec longSpec;
-    longSpec.seconds = 4.0;
-    const QString first = mp3(QStringLiteral("long.mp3"), longSpec);
-    Mp3Spec shortSpec;
+    Mp3Recipe longRecipe;
+    longRecipe.seconds = 4.0;
+    const QString first = mp3(QStringLiteral("long.mp3"), longRecipe);
+    Mp3Recipe shortSpec;
     shortSpec.seconds = 0.8;
     shortSpec.sampleRate = 32000; // another rate: the output is reopened
     Song second;
@@ -356,9 +356,9 @@ TEST_F(AudioEngineTest, LoadingWhilePlayingReplacesTheSong) {
 }
 
 TEST_F(AudioEngineTest, RapidCommandsWhilePlayingNeitherHangNorCorrupt) {
-    Mp3Spec a;
+    Mp3Recipe a;
     a.seconds = 2.0;
-    Mp3Spec b = a;
+    Mp3Recipe b = a;
     b.sampleRate = 22050;
     b.channels = 1;
     b.bitrateKbps = 64;
@@ -422,9 +422,9 @@ TEST_F(AudioEngineTest, BadFilesFailToLoadOrEndEarly) {
     for (char& c : noise) {
         c = char(random() & 0xff);
     }
-    Mp3Spec spec;
-    spec.seconds = 2.0;
-    const Song whole = fixtures::makeMp3(spec);
+    Mp3Recipe recipe;
+    recipe.seconds = 2.0;
+    const Song whole = fixtures::makeMp3(recipe);
 
     // Fail to load, with a reason.
     const QStringList failing = {
@@ -453,7 +453,7 @@ TEST_F(AudioEngineTest, BadFilesFailToLoadOrEndEarly) {
     for (qsizetype i = damaged.size() / 3; i < damaged.size() / 2; ++i) {
         damaged[i] = noise[i % noise.size()];
     }
-    fixtures::MidiSpec midiSpec = fixtures::midiSong(1.0);
+    fixtures::MidiRecipe midiSpec = fixtures::midiSong(1.0);
     const QByteArray midiBytes = fixtures::makeMidi(midiSpec).bytes;
     const QStringList ending = {
         raw(QStringLiteral("truncated.mp3"), whole.bytes.left(whole.bytes.size() / 2)),
@@ -483,9 +483,9 @@ TEST_F(AudioEngineTest, MidiWithoutSoundFontFailsAndTheEngineGoesOn) {
     EXPECT_FALSE(engine.setFileName(song));
     EXPECT_TRUE(engine.errorString().contains(QStringLiteral("SoundFont")))
         << engine.errorString().toStdString();
-    Mp3Spec spec;
-    spec.seconds = 0.3;
-    ASSERT_TRUE(engine.setFileName(mp3(QStringLiteral("song.mp3"), spec)));
+    Mp3Recipe recipe;
+    recipe.seconds = 0.3;
+    ASSERT_TRUE(engine.setFileName(mp3(QStringLiteral("song.mp3"), recipe)));
     ASSERT_TRUE(engine.play());
     EXPECT_TRUE(waitFor([&] { return playedToEnd(engine); }));
 }
@@ -496,10 +496,10 @@ TEST_F(AudioEngineTest, SdlOutputPlaysInRealTime) {
     o.output = AudioEngine::Options::Output::Sdl;
     o.captureSamples = true;
     AudioEngine engine(o);
-    Mp3Spec spec;
-    spec.seconds = 0.5;
+    Mp3Recipe recipe;
+    recipe.seconds = 0.5;
     Song song;
-    ASSERT_TRUE(engine.setFileName(mp3(QStringLiteral("song.mp3"), spec, &song)));
+    ASSERT_TRUE(engine.setFileName(mp3(QStringLiteral("song.mp3"), recipe, &song)));
     const auto start = std::chrono::steady_clock::now();
     ASSERT_TRUE(engine.play()) << engine.errorString().toStdString();
     EXPECT_FALSE(engine.usesSilentOutput());
@@ -518,9 +518,9 @@ TEST_F(AudioEngineTest, AutomaticOutputFallsBackToTheSilentClock) {
     o.output = AudioEngine::Options::Output::Auto;
     o.nullOutputSpeed = 20.0;
     AudioEngine engine(o);
-    Mp3Spec spec;
-    spec.seconds = 0.5;
-    ASSERT_TRUE(engine.setFileName(mp3(QStringLiteral("song.mp3"), spec)));
+    Mp3Recipe recipe;
+    recipe.seconds = 0.5;
+    ASSERT_TRUE(engine.setFileName(mp3(QStringLiteral("song.mp3"), recipe)));
     ASSERT_TRUE(engine.play());
     qputenv("SDL_AUDIODRIVER", before);
     EXPECT_TRUE(engine.usesSilentOutput());

@@ -158,13 +158,13 @@ TEST(SoundFontSearch, ABrokenSoundFontFailsWithAReason) {
 
 TEST(Mp3Decoder, DeliversExactlyItsLengthInStereo) {
     QTemporaryDir dir;
-    fixtures::Mp3Spec spec;
-    spec.seconds = 1.1;
-    spec.channels = 1;
-    spec.sampleRate = 24000;
-    spec.bitrateKbps = 64;
+    fixtures::Mp3Recipe recipe;
+    recipe.seconds = 1.1;
+    recipe.channels = 1;
+    recipe.sampleRate = 24000;
+    recipe.bitrateKbps = 64;
     const QString path = dir.filePath(QStringLiteral("mono.mp3"));
-    const fixtures::Song song = fixtures::writeMp3(path, spec);
+    const fixtures::Song song = fixtures::writeMp3(path, recipe);
     QString error;
     const auto decoder = Mp3Decoder::open(path, &error);
     ASSERT_NE(decoder, nullptr) << error.toStdString();

@@ -34,11 +34,11 @@ long double fixtureSeconds(const fixtures::Song& song) {
 
 TEST(SmfParser, LengthFollowsTheTempoMapInFormatsZeroAndOne) {
     for (const int format : {0, 1}) {
-        fixtures::MidiSpec spec = fixtures::midiSong(3.0, true);
-        spec.format = format;
-        spec.tempos.push_back({100, 400000});
-        spec.tempos.push_back({2000, 1000000});
-        const fixtures::Song song = fixtures::makeMidi(spec);
+        fixtures::MidiRecipe recipe = fixtures::midiSong(3.0, true);
+        recipe.format = format;
+        recipe.tempos.push_back({100, 400000});
+        recipe.tempos.push_back({2000, 1000000});
+        const fixtures::Song song = fixtures::makeMidi(recipe);
         QString error;
         const auto parsed = smf::parse(song.bytes, &error);
         ASSERT_TRUE(parsed) << error.toStdString();
@@ -48,7 +48,7 @@ TEST(SmfParser, LengthFollowsTheTempoMapInFormatsZeroAndOne) {
         EXPECT_EQ(std::llround(parsed->lengthSeconds * 44100), song.frames) << "format " << format;
         EXPECT_NEAR(double(parsed->lengthSeconds), double(fixtureSeconds(song)), 1e-4);
         // Two events per note and a program change, in time order.
-        EXPECT_EQ(parsed->events.size(), 2 * spec.notes.size() + 1);
+        EXPECT_EQ(parsed->events.size(), 2 * recipe.notes.size() + 1);
         for (size_t i = 1; i < parsed->events.size(); ++i) {
             EXPECT_LE(parsed->events[i - 1].seconds, parsed->events[i].seconds);
         }
@@ -72,21 +72,21 @@ TEST(SmfParser, WorkedTempoExample) {
 }
 
 TEST(SmfParser, EndOfTrackAfterTheLastNoteCounts) {
-    fixtures::MidiSpec spec = fixtures::midiSong(1.0);
-    spec.endOfTrackTick = 480 * 2 * 3; // three seconds at 120 bpm
-    const auto parsed = smf::parse(fixtures::makeMidi(spec).bytes);
+    fixtures::MidiRecipe recipe = fixtures::midiSong(1.0);
+    recipe.endOfTrackTick = 480 * 2 * 3; // three seconds at 120 bpm
+    const auto parsed = smf::parse(fixtures::makeMidi(recipe).bytes);
     ASSERT_TRUE(parsed);
     EXPECT_EQ(parsed->lengthSeconds, 3.0L);
 }
 
 TEST(SmfParser, SmpteDivisionIgnoresTempo) {
     for (const int fps : {24, 25, 29, 30}) {
-        fixtures::MidiSpec spec;
-        spec.smpteFramesPerSecond = fps;
-        spec.ticksPerFrame = 80;
-        spec.tempos = {{0, 250000}, {500, 2000000}};
-        spec.notes = {{0, 1000, 60, 100, 0, 0}, {1000, fps * 80 * 2 - 1000, 62, 100, 0, 0}};
-        const fixtures::Song song = fixtures::makeMidi(spec);
+        fixtures::MidiRecipe recipe;
+        recipe.smpteFramesPerSecond = fps;
+        recipe.ticksPerFrame = 80;
+        recipe.tempos = {{0, 250000}, {500, 2000000}};
+        recipe.notes = {{0, 1000, 60, 100, 0, 0}, {1000, fps * 80 * 2 - 1000, 62, 100, 0, 0}};
+        const fixtures::Song song = fixtures::makeMidi(recipe);
         const auto parsed = smf::parse(song.bytes);
         ASSERT_TRUE(parsed) << fps;
         EXPECT_TRUE(parsed->smpte);

@@ -76,7 +76,7 @@ protected:
 
     // Makes a song file and appends it to the playlist as the browser would.
     void addMp3(const QString& name, double seconds) {
-        fixtures::Mp3Spec mp3;
+        fixtures::Mp3Recipe mp3;
         mp3.seconds = seconds;
         mp3.bitrateKbps = 64;
         const QString path = dir.filePath(name + QStringLiteral(".mp3"));

@@ -23,20 +23,20 @@ TEST(SongInfoWithTheRealEngine, TaggedMp3ShowsItsExactLengthSizeAndTag) {
     QTemporaryDir musicDir;
     ASSERT_TRUE(programDir.isValid() && musicDir.isValid());
 
-    fixtures::Mp3Spec spec;
-    spec.seconds = 61.4;
-    spec.sampleRate = 8000;
-    spec.channels = 1;
-    spec.bitrateKbps = 32;
+    fixtures::Mp3Recipe recipe;
+    recipe.seconds = 61.4;
+    recipe.sampleRate = 8000;
+    recipe.channels = 1;
+    recipe.bitrateKbps = 32;
     fixtures::Id3v1Fields id3;
     id3.title = "Tagged Song";
     id3.artist = "The Testers";
     id3.album = "Fixtures";
     id3.year = "2026";
     id3.genre = 17;
-    spec.id3v1 = id3;
+    recipe.id3v1 = id3;
     const QString path = musicDir.filePath(QStringLiteral("Tagged Song.MP3"));
-    const fixtures::Song song = fixtures::writeMp3(path, spec);
+    const fixtures::Song song = fixtures::writeMp3(path, recipe);
     ASSERT_FALSE(song.bytes.isEmpty());
     ASSERT_DOUBLE_EQ(song.durationSeconds, 61.4);
 

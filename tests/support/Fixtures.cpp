@@ -89,27 +89,27 @@ QByteArray id3v2Tag(const Id3v2Fields& f) {
 
 } // namespace
 
-Song makeMp3(const Mp3Spec& spec) {
+Song makeMp3(const Mp3Recipe& recipe) {
     Song song;
-    const int channels = spec.channels == 1 ? 1 : 2;
-    const auto frames = static_cast<long long>(std::llround(spec.seconds * spec.sampleRate));
+    const int channels = recipe.channels == 1 ? 1 : 2;
+    const auto frames = static_cast<long long>(std::llround(recipe.seconds * recipe.sampleRate));
     lame_t lame = lame_init();
     if (lame == nullptr) {
         return song;
     }
     lame_set_num_channels(lame, channels);
-    lame_set_in_samplerate(lame, spec.sampleRate);
-    lame_set_out_samplerate(lame, spec.sampleRate);
+    lame_set_in_samplerate(lame, recipe.sampleRate);
+    lame_set_out_samplerate(lame, recipe.sampleRate);
     lame_set_mode(lame, channels == 1 ? MONO : JOINT_STEREO);
     lame_set_quality(lame, 7);
-    lame_set_bWriteVbrTag(lame, spec.xingTag ? 1 : 0);
-    if (spec.mode == Mp3Spec::Mode::Vbr && !spec.freeFormat) {
+    lame_set_bWriteVbrTag(lame, recipe.xingTag ? 1 : 0);
+    if (recipe.mode == Mp3Recipe::Mode::Vbr && !recipe.freeFormat) {
         lame_set_VBR(lame, vbr_mtrh);
-        lame_set_VBR_q(lame, std::clamp(spec.vbrQuality, 0, 9));
+        lame_set_VBR_q(lame, std::clamp(recipe.vbrQuality, 0, 9));
     } else {
         lame_set_VBR(lame, vbr_off);
-        lame_set_brate(lame, spec.bitrateKbps);
-        if (spec.freeFormat) {
+        lame_set_brate(lame, recipe.bitrateKbps);
+        if (recipe.freeFormat) {
             lame_set_free_format(lame, 1);
         }
     }
@@ -123,12 +123,12 @@ Song makeMp3(const Mp3Spec& spec) {
     std::vector<float> left(kBlock);
     std::vector<float> right(kBlock);
     std::vector<unsigned char> out(static_cast<size_t>(kBlock * 5 / 4 + 7200));
-    const double step = 2.0 * std::numbers::pi * spec.toneHz / spec.sampleRate;
+    const double step = 2.0 * std::numbers::pi * recipe.toneHz / recipe.sampleRate;
     bool ok = true;
     for (long long done = 0; done < frames && ok;) {
         const int n = static_cast<int>(std::min<long long>(kBlock, frames - done));
         for (int i = 0; i < n; ++i) {
-            const auto v = static_cast<float>(spec.amplitude * std::sin(step * double(done + i)));
+            const auto v = static_cast<float>(recipe.amplitude * std::sin(step * double(done + i)));
             left[static_cast<size_t>(i)] = v;
             right[static_cast<size_t>(i)] = v;
         }
@@ -147,7 +147,7 @@ Song makeMp3(const Mp3Spec& spec) {
             audio.append(reinterpret_cast<const char*>(out.data()), written);
         }
     }
-    if (ok && spec.xingTag) {
+    if (ok && recipe.xingTag) {
         // LAME left room for the Info frame at the start; fill it in now that the counts are known.
         unsigned char tagFrame[4096];
         const size_t size = lame_get_lametag_frame(lame, tagFrame, sizeof tagFrame);
@@ -158,21 +158,21 @@ Song makeMp3(const Mp3Spec& spec) {
         }
     }
     const int mpegFrames = lame_get_frameNum(lame);
-    const int samplesPerFrame = spec.sampleRate >= 32000 ? 1152 : 576;
+    const int samplesPerFrame = recipe.sampleRate >= 32000 ? 1152 : 576;
     lame_close(lame);
     if (!ok) {
         return song;
     }
 
-    if (spec.id3v2) {
-        song.bytes += id3v2Tag(*spec.id3v2);
+    if (recipe.id3v2) {
+        song.bytes += id3v2Tag(*recipe.id3v2);
     }
     song.bytes += audio;
-    if (spec.id3v1) {
-        song.bytes += id3v1Tag(*spec.id3v1);
+    if (recipe.id3v1) {
+        song.bytes += id3v1Tag(*recipe.id3v1);
     }
-    song.sampleRate = spec.sampleRate;
-    song.frames = spec.xingTag ? frames : static_cast<long long>(mpegFrames) * samplesPerFrame;
+    song.sampleRate = recipe.sampleRate;
+    song.frames = recipe.xingTag ? frames : static_cast<long long>(mpegFrames) * samplesPerFrame;
     song.durationSeconds = double(song.frames) / double(song.sampleRate);
     return song;
 }
@@ -235,25 +235,25 @@ QByteArray trackChunk(std::vector<Event> events, long long endTick, bool running
 
 } // namespace
 
-Song makeMidi(const MidiSpec& spec) {
+Song makeMidi(const MidiRecipe& recipe) {
     Song song;
-    const bool smpte = spec.smpteFramesPerSecond != 0;
-    const int format = spec.format == 0 ? 0 : 1;
-    const int noteTracks = format == 0 ? 1 : std::max(1, spec.noteTracks);
+    const bool smpte = recipe.smpteFramesPerSecond != 0;
+    const int format = recipe.format == 0 ? 0 : 1;
+    const int noteTracks = format == 0 ? 1 : std::max(1, recipe.noteTracks);
 
     std::vector<Event> tempoTrack;
-    for (const MidiTempo& t : spec.tempos) {
+    for (const MidiTempo& t : recipe.tempos) {
         QByteArray meta("\xff\x51\x03", 3);
         appendBigEndian(meta, static_cast<unsigned long long>(t.microsecondsPerQuarter), 3);
         tempoTrack.push_back({t.tick, 0, meta});
     }
     std::vector<std::vector<Event>> tracks(static_cast<size_t>(noteTracks));
     std::map<int, std::vector<int>> channelsPerTrack;
-    for (const MidiNote& n : spec.notes) {
+    for (const MidiNote& n : recipe.notes) {
         const int track = format == 0 ? 0 : std::clamp(n.track, 0, noteTracks - 1);
         const int channel = n.channel & 0x0f;
         auto& list = tracks[static_cast<size_t>(track)];
-        if (spec.runningStatus) {
+        if (recipe.runningStatus) {
             list.push_back({n.startTick + n.lengthTicks, 1, bytesOf({0x90 | channel, n.key, 0})});
         } else {
             list.push_back({n.startTick + n.lengthTicks, 1, bytesOf({0x80 | channel, n.key, 64})});
@@ -266,7 +266,7 @@ Song makeMidi(const MidiSpec& spec) {
     }
     for (const auto& [track, channels] : channelsPerTrack) {
         for (const int c : channels) {
-            tracks[static_cast<size_t>(track)].push_back({0, 0, bytesOf({0xc0 | c, spec.program & 0x7f})});
+            tracks[static_cast<size_t>(track)].push_back({0, 0, bytesOf({0xc0 | c, recipe.program & 0x7f})});
         }
     }
 
@@ -274,12 +274,12 @@ Song makeMidi(const MidiSpec& spec) {
     appendBigEndian(file, static_cast<unsigned long long>(format), 2);
     appendBigEndian(file, static_cast<unsigned long long>(format == 0 ? 1 : noteTracks + 1), 2);
     if (smpte) {
-        file.append(char(-spec.smpteFramesPerSecond));
-        file.append(char(spec.ticksPerFrame));
+        file.append(char(-recipe.smpteFramesPerSecond));
+        file.append(char(recipe.ticksPerFrame));
     } else {
-        appendBigEndian(file, static_cast<unsigned long long>(spec.ticksPerQuarter), 2);
+        appendBigEndian(file, static_cast<unsigned long long>(recipe.ticksPerQuarter), 2);
     }
-    const long long endTick = spec.endOfTrackTick;
+    const long long endTick = recipe.endOfTrackTick;
     long long lastTick = std::max(0LL, endTick);
     for (const auto& list : tracks) {
         for (const Event& e : list) {
@@ -292,23 +292,23 @@ Song makeMidi(const MidiSpec& spec) {
     if (format == 0) {
         std::vector<Event> all = tempoTrack;
         all.insert(all.end(), tracks[0].begin(), tracks[0].end());
-        file += trackChunk(all, endTick, spec.runningStatus);
+        file += trackChunk(all, endTick, recipe.runningStatus);
     } else {
-        file += trackChunk(tempoTrack, endTick, spec.runningStatus);
+        file += trackChunk(tempoTrack, endTick, recipe.runningStatus);
         for (const auto& list : tracks) {
-            file += trackChunk(list, endTick, spec.runningStatus);
+            file += trackChunk(list, endTick, recipe.runningStatus);
         }
     }
 
     // The length: time of the last event, through the tempo map.
     long double seconds = 0;
     if (smpte) {
-        const long double framesPerSecond = spec.smpteFramesPerSecond == 29
+        const long double framesPerSecond = recipe.smpteFramesPerSecond == 29
                                                 ? 30000.0L / 1001.0L
-                                                : static_cast<long double>(spec.smpteFramesPerSecond);
-        seconds = static_cast<long double>(lastTick) / (framesPerSecond * spec.ticksPerFrame);
+                                                : static_cast<long double>(recipe.smpteFramesPerSecond);
+        seconds = static_cast<long double>(lastTick) / (framesPerSecond * recipe.ticksPerFrame);
     } else {
-        std::vector<MidiTempo> tempos = spec.tempos;
+        std::vector<MidiTempo> tempos = recipe.tempos;
         std::stable_sort(tempos.begin(), tempos.end(),
                          [](const MidiTempo& a, const MidiTempo& b) { return a.tick < b.tick; });
         long long tick = 0;
@@ -317,11 +317,11 @@ Song makeMidi(const MidiSpec& spec) {
             if (t.tick >= lastTick) {
                 break;
             }
-            seconds += static_cast<long double>(t.tick - tick) * tempo / (1.0e6L * spec.ticksPerQuarter);
+            seconds += static_cast<long double>(t.tick - tick) * tempo / (1.0e6L * recipe.ticksPerQuarter);
             tick = t.tick;
             tempo = t.microsecondsPerQuarter;
         }
-        seconds += static_cast<long double>(lastTick - tick) * tempo / (1.0e6L * spec.ticksPerQuarter);
+        seconds += static_cast<long double>(lastTick - tick) * tempo / (1.0e6L * recipe.ticksPerQuarter);
     }
     song.bytes = file;
     song.sampleRate = kMidiRenderRate;
@@ -330,21 +330,21 @@ Song makeMidi(const MidiSpec& spec) {
     return song;
 }
 
-MidiSpec midiSong(double seconds, bool withTempoChange) {
-    MidiSpec spec;
-    const long long ticks = std::llround(seconds * 2 * spec.ticksPerQuarter); // 120 bpm: 2 beats a second
-    const long long step = spec.ticksPerQuarter;                              // a note every half second
+MidiRecipe midiSong(double seconds, bool withTempoChange) {
+    MidiRecipe recipe;
+    const long long ticks = std::llround(seconds * 2 * recipe.ticksPerQuarter); // 120 bpm: 2 beats a second
+    const long long step = recipe.ticksPerQuarter;                              // a note every half second
     const int keys[] = {60, 64, 67, 72};
     int i = 0;
     for (long long t = 0; t + step <= ticks; t += step, ++i) {
-        spec.notes.push_back({t, step * 3 / 4, keys[i % 4], 100, 0, 0});
+        recipe.notes.push_back({t, step * 3 / 4, keys[i % 4], 100, 0, 0});
     }
-    spec.endOfTrackTick = ticks;
+    recipe.endOfTrackTick = ticks;
     if (withTempoChange) {
         // 90 bpm for the second half (by ticks), which makes the song longer than `seconds`.
-        spec.tempos.push_back({ticks / 2, 666667});
+        recipe.tempos.push_back({ticks / 2, 666667});
     }
-    return spec;
+    return recipe;
 }
 
 bool writeFile(const QString& path, const QByteArray& bytes) {
@@ -359,16 +359,16 @@ bool writeFile(const QString& path, const QByteArray& bytes) {
     return file.write(bytes) == bytes.size() && file.flush();
 }
 
-Song writeMp3(const QString& path, const Mp3Spec& spec) {
-    Song song = makeMp3(spec);
+Song writeMp3(const QString& path, const Mp3Recipe& recipe) {
+    Song song = makeMp3(recipe);
     if (song.bytes.isEmpty() || !writeFile(path, song.bytes)) {
         song.bytes.clear();
     }
     return song;
 }
 
-Song writeMidi(const QString& path, const MidiSpec& spec) {
-    Song song = makeMidi(spec);
+Song writeMidi(const QString& path, const MidiRecipe& recipe) {
+    Song song = makeMidi(recipe);
     if (song.bytes.isEmpty() || !writeFile(path, song.bytes)) {
         song.bytes.clear();
     }

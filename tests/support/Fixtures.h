@@ -34,7 +34,7 @@ struct Id3v2Fields {
     int paddingBytes = 0;
 };
 
-struct Mp3Spec {
+struct Mp3Recipe {
     enum class Mode { Cbr, Vbr };
 
     double seconds = 1.0;   // length of the source signal; rounded to whole frames of sampleRate
@@ -66,7 +66,7 @@ struct Song {
 // every sample of every MPEG frame (frames * 1152, or * 576 below 32 kHz), which is longer than
 // the source. The tag needs a frame of about 200 bytes: at low bitrates and rates (48 kbit/s at
 // 22.05 kHz) LAME cannot write it, and the returned song has empty bytes.
-Song makeMp3(const Mp3Spec& spec);
+Song makeMp3(const Mp3Recipe& recipe);
 
 // One note; times are in ticks of the file's division.
 struct MidiNote {
@@ -84,7 +84,7 @@ struct MidiTempo {
     int microsecondsPerQuarter = 500000;
 };
 
-struct MidiSpec {
+struct MidiRecipe {
     int format = 1;                // 0 (one track) or 1 (tempo track plus note tracks)
     int ticksPerQuarter = 480;     // metrical division, used when smpteFramesPerSecond is 0
     int smpteFramesPerSecond = 0;  // 24, 25, 29 (29.97 drop frame) or 30: SMPTE division
@@ -100,18 +100,18 @@ struct MidiSpec {
 // Writes the file; durationSeconds is the time of the last event over all tracks, through the
 // tempo map (or the SMPTE division, where tempo changes do not count). frames and sampleRate
 // are those of a 44100 Hz rendering: frames = round(duration * 44100).
-Song makeMidi(const MidiSpec& spec);
+Song makeMidi(const MidiRecipe& recipe);
 
 // A format-1 song of about `seconds` at 120 beats per minute with a note every half second,
 // one tempo change halfway when `withTempoChange`.
-MidiSpec midiSong(double seconds, bool withTempoChange = false);
+MidiRecipe midiSong(double seconds, bool withTempoChange = false);
 
 // Writes the bytes to the path, creating missing folders; false on any failure.
 bool writeFile(const QString& path, const QByteArray& bytes);
 
 // Convenience: makeMp3/makeMidi and writeFile in one; returns the song (bytes empty on failure).
-Song writeMp3(const QString& path, const Mp3Spec& spec);
-Song writeMidi(const QString& path, const MidiSpec& spec);
+Song writeMp3(const QString& path, const Mp3Recipe& recipe);
+Song writeMidi(const QString& path, const MidiRecipe& recipe);
 
 // The General MIDI SoundFont the tests render with.
 inline constexpr const char* kTestSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
