@@ -104,14 +104,8 @@ PictureButton* pictureButton(QWidget* parent, const QString& name, const QRect& 
 
 } // namespace
 
-// The pictures are built into a static library, where nothing else would pull them in.
-static void initResources() {
-    Q_INIT_RESOURCE(resources);
-}
-
 Main::Main(const QString& programFolder, MediaPlayer& player, QWidget* parent)
     : QWidget(parent), m_player(player), m_playlist(new PlaylistModel(this)) {
-    initResources();
     installFontSubstitutions();
     m_state.programFolder = programFolder;
     setObjectName(QStringLiteral("Main"));
