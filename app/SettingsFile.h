@@ -14,6 +14,9 @@
 // across line ends, and whatever follows it up to the next comma or line end is dropped. Anything
 // after the sixteenth field is ignored.
 //
+// The reserved text is read and written back unchanged; a new file gets "Tunara 1", which marks
+// the file's layout should it ever change.
+//
 // A colour field is read as a decimal number, rounded to a whole number (halves to even) and kept
 // as read within -32768..32767; the screen colour clamps it to 0..255. A colour field that is not
 // a number (empty, text) keeps the value it had and still counts as read.
