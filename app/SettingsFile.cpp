@@ -3,6 +3,7 @@
 #include "app/TextFiles.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QStringView>
 
@@ -148,6 +149,10 @@ QByteArray settingsFileBytes(const Settings& settings) {
 }
 
 bool LoadSettings(const QString& filePath, Settings& settings) {
+    // Only a regular file: opening a named pipe would hang the start until someone writes to it.
+    if (!QFileInfo(filePath).isFile()) {
+        return false;
+    }
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly)) {
         return false;

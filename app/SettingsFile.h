@@ -21,9 +21,9 @@
 // as read within -32768..32767; the screen colour clamps it to 0..255. A colour field that is not
 // a number (empty, text) keeps the value it had and still counts as read.
 
-// Reads the file at `filePath` into `settings`. Returns false when the file is missing or cannot
-// be opened, or when it ends before the sixteenth field; the fields read before that keep the
-// values read, the later ones keep what they held. Only the first MiB of the file is looked at.
+// Reads the file at `filePath` into `settings`. Returns false when the file is missing, is not a
+// regular file or cannot be opened, or when it ends before the sixteenth field; the fields read before that
+// keep the values read, the later ones keep what they held. Only the first MiB of the file is looked at.
 bool LoadSettings(const QString& filePath, Settings& settings);
 
 // Writes all eight lines, replacing the file atomically: a failure leaves the previous file as it

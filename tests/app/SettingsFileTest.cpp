@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QByteArray kDefaultFile = "200,230,230\r\n"
@@ -119,6 +121,16 @@ TEST_F(SettingsFileTest, MissingOrEmptyFileFailsAndChangesNothing) {
     // A folder in the file's place cannot be read either.
     EXPECT_FALSE(LoadSettings(m_dir.path(), s));
     EXPECT_EQ(s, marked());
+}
+
+TEST_F(SettingsFileTest, NamedPipeInTheFilesPlaceIsNotWaitedFor) {
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path()).constData(), 0600), 0);
+    Settings s = marked();
+    EXPECT_FALSE(LoadSettings(path(), s)); // would block forever if it opened the pipe
+    EXPECT_EQ(s, marked());
+    // Writing puts a regular file in its place.
+    EXPECT_TRUE(SaveSettings(path(), Settings{}));
+    EXPECT_TRUE(LoadSettings(path(), s));
 }
 
 TEST_F(SettingsFileTest, LinesAfterTheEighthAreIgnored) {
