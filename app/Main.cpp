@@ -21,6 +21,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QFont>
 #include <QFrame>
 #include <QGroupBox>
@@ -416,6 +417,10 @@ void Main::Form_Load() {
 }
 
 bool Main::loadLogo(const QString& path) {
+    // A named pipe or a device would block the window or never end.
+    if (!QFileInfo(path).isFile()) {
+        return false;
+    }
     QImageReader reader(path);
     reader.setAutoTransform(true);
     const qreal dpr = std::max<qreal>(1.0, devicePixelRatioF());

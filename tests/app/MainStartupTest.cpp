@@ -23,6 +23,8 @@
 
 #include <memory>
 
+#include <sys/stat.h>
+
 namespace {
 
 QColor background(QWidget* w) {
@@ -122,6 +124,12 @@ TEST_F(MainStartup, LogoPathOfADeletedFileGivesTheBuiltInLogoWithoutAMessage) {
         Plaatjes::Img(2).pixmap(QSize(200, 200), m.controls().Logo->pixmap().devicePixelRatio()).toImage();
     EXPECT_EQ(shown.convertToFormat(QImage::Format_ARGB32), builtIn.convertToFormat(QImage::Format_ARGB32));
     EXPECT_EQ(m.state().settings.logoPath, s.logoPath);
+
+    // Neither does a named pipe, which must not be waited for, nor a folder.
+    const QString pipe = m_dir.path() + QStringLiteral("/pijp.png");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    EXPECT_FALSE(m.loadLogo(pipe));
+    EXPECT_FALSE(m.loadLogo(m_dir.path()));
 
     // A file that is not a picture keeps the logo as well.
     writeFile(m_dir.path() + QStringLiteral("/kapot.png"), "geen plaatje");
