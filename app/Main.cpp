@@ -25,7 +25,6 @@
 #include <QFont>
 #include <QFrame>
 #include <QGroupBox>
-#include <QImageReader>
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
@@ -421,25 +420,7 @@ bool Main::loadLogo(const QString& path) {
     if (!QFileInfo(path).isFile()) {
         return false;
     }
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    const qreal dpr = std::max<qreal>(1.0, devicePixelRatioF());
-    const QSize size = QSize(kLogoSize, kLogoSize) * dpr;
-    // Decode straight to the shown size, stretched: a large photo costs no more than it shows.
-    if (reader.supportsOption(QImageIOHandler::ScaledSize)) {
-        reader.setScaledSize(size);
-    }
-    QImage image = reader.read();
-    if (image.isNull()) {
-        return false;
-    }
-    if (image.size() != size) {
-        image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    }
-    QPixmap pixmap = QPixmap::fromImage(std::move(image));
-    pixmap.setDevicePixelRatio(dpr);
-    m_c.Logo->setPixmap(pixmap);
-    return true;
+    return AppearanceController::loadLogo(m_c.Logo, path);
 }
 
 void Main::showBuiltInLogo() {
