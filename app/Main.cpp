@@ -347,7 +347,7 @@ void Main::designControls() {
 }
 
 void Main::Form_Load() {
-    // 1. The window: fixed size, top left.
+    // The window: fixed size, top left.
     setWindowTitle(QStringLiteral(" Tunara"));
     QFont windowFont = font();
     windowFont.setPointSize(kWindowPointSize);
@@ -355,20 +355,20 @@ void Main::Form_Load() {
     move(0, 0);
     setFixedSize(kWindowWidth, kWindowHeight);
 
-    // 2. to 5. Every control at its place, with its designed texts and look.
+    // Every control at its place, with its designed texts and look.
     createControls();
     designControls();
 
-    // 3. The balance slider: maximum first, so the minimum never passes it.
+    // The balance slider: maximum first, so the minimum never passes it.
     m_c.Ballans->setMaximum(5000);
     m_c.Ballans->setMinimum(-5000);
     m_c.Ballans->setValue(0);
 
-    // 4. The help screen.
+    // The help screen.
     m_helpText = HelpText::build();
     m_c.Text1->setPlainText(m_helpText);
 
-    // 6. Default colours; the colour editor edits nothing.
+    // Default colours; the colour editor edits nothing.
     const Settings defaults;
     Settings& settings = m_state.settings;
     settings.leftColour = defaults.leftColour;
@@ -377,12 +377,12 @@ void Main::Form_Load() {
     settings.textColour = defaults.textColour;
     m_state.editLeft = m_state.editRight = m_state.editInfoBars = m_state.editTexts = false;
 
-    // 7. Volume: the slider's value minus 2500 is what the player gets.
+    // Volume: the slider's value minus 2500 is what the player gets.
     m_c.Slider2->setValue(1750);
     m_c.VolumeLabel->setText(QStringLiteral("7"));
     m_player.setVolume(m_c.Slider2->value() - 2500);
 
-    // 8. The other defaults and the playback state.
+    // The other defaults and the playback state.
     settings.reservedText = defaults.reservedText;
     settings.advertText = defaults.advertText;
     settings.logoPath = defaults.logoPath;
@@ -391,7 +391,7 @@ void Main::Form_Load() {
     m_c.Timer1->stop();
     settings.searchFolder = defaults.searchFolder;
 
-    // 9. to 11. The settings file; a missing or short one is written at once from what was read.
+    // The settings file; a missing or short one is written at once from what was read.
     const QString iniPath = settingsFilePath(m_state.programFolder);
     if (LoadSettings(iniPath, settings)) {
         m_c.ReclameLabel->setText(settings.advertText);
