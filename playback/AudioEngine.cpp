@@ -33,6 +33,10 @@ constexpr long kMinDecodeRoom = 1024;
 constexpr long kGainRampFrames = 256;
 // No real MIDI file comes near this; a bigger one is not read into memory.
 constexpr qint64 kMaxMidiBytes = 32 * 1024 * 1024;
+// Nor does any song last this long (68 years): a MIDI file whose delta times add up beyond it is
+// damaged. Its frame count would overflow, and its seconds would not fit the 32-bit whole-second
+// values that the displays and sliders take.
+constexpr long double kMaxMidiSeconds = 2147483647.0L;
 // Captured audio is capped so a long song in a test cannot exhaust memory.
 constexpr long long kMaxCaptureSeconds = 600;
 
@@ -120,10 +124,12 @@ struct AudioEngine::Impl : FrameSource {
         haltOutput();
         {
             Hold hold(*this);
-            if (decoder && !decoder->rewind()) {
-                decoderDone = true; // nothing more will come; the song reads as ended
-            }
             resetStreamHeld();
+            if (decoder && !decoder->rewind()) {
+                // Nothing more will come: the song reads as ended rather than stalling.
+                decoderDone = true;
+                endFrame.store(0, std::memory_order_release);
+            }
         }
         atStart = true;
     }
@@ -160,6 +166,10 @@ struct AudioEngine::Impl : FrameSource {
         const QByteArray bytes = file.readAll();
         std::optional<smf::Song> song = smf::parse(bytes, error);
         if (!song) {
+            return nullptr;
+        }
+        if (!(song->lengthSeconds < kMaxMidiSeconds)) {
+            *error = QStringLiteral("MIDI-bestand is beschadigd (onmogelijk lange speelduur)");
             return nullptr;
         }
         if (!synth) {

@@ -426,6 +426,17 @@ TEST_F(AudioEngineTest, BadFilesFailToLoadOrEndEarly) {
     recipe.seconds = 2.0;
     const Song whole = fixtures::makeMp3(recipe);
 
+    // Delta times of 2^28 ticks at the slowest tempo and one tick a quarter, 140 years each,
+    // adding up to more frames than a 64-bit count holds.
+    QByteArray endlessTrack("\0\xff\x51\x03\xff\xff\xff", 7);
+    endlessTrack += QByteArray("\xff\xff\xff\x7f\xff\x01\0", 7).repeated(60000);
+    endlessTrack += QByteArray("\0\xff\x2f\0", 4);
+    QByteArray endlessMidi("MThd\0\0\0\x06\0\0\0\x01\0\x01MTrk", 18);
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        endlessMidi += char((endlessTrack.size() >> shift) & 0xff);
+    }
+    endlessMidi += endlessTrack;
+
     // Fail to load, with a reason.
     const QStringList failing = {
         path(QStringLiteral("missing.mp3")),
@@ -438,6 +449,7 @@ TEST_F(AudioEngineTest, BadFilesFailToLoadOrEndEarly) {
         raw(QStringLiteral("bad-format.mid"),
             QByteArray("MThd\0\0\0\x06\0\x07\0\x01\x01\xe0MTrk\0\0\0\0", 22)),
         raw(QStringLiteral("mp3-as.mid"), whole.bytes),
+        raw(QStringLiteral("endless.mid"), endlessMidi),
         m_dir.path(), // a folder
     };
     for (const QString& file : failing) {
@@ -473,6 +485,32 @@ TEST_F(AudioEngineTest, BadFilesFailToLoadOrEndEarly) {
     // the full duration, so a playlist moves on.
     ASSERT_TRUE(engine.setFileName(ending[0]));
     EXPECT_EQ(*engine.duration(), whole.durationSeconds);
+}
+
+TEST_F(AudioEngineTest, SongsWithNothingOrAlmostNothingToPlayEndAtOnce) {
+    // A playlist must move past them: each loads with its exact length and reaches its end.
+    fixtures::MidiRecipe noNotes;
+    noNotes.endOfTrackTick = 0;
+    fixtures::MidiRecipe restOnly;
+    restOnly.endOfTrackTick = 960;
+    Mp3Recipe oneFrame;
+    oneFrame.seconds = 0.0001;
+    Mp3Recipe oneFrameUntagged = oneFrame;
+    oneFrameUntagged.xingTag = false;
+    Song songs[4];
+    const QString files[] = {midi(QStringLiteral("leeg.mid"), noNotes, &songs[0]),
+                             midi(QStringLiteral("rust.mid"), restOnly, &songs[1]),
+                             mp3(QStringLiteral("kort.mp3"), oneFrame, &songs[2]),
+                             mp3(QStringLiteral("kort2.mp3"), oneFrameUntagged, &songs[3])};
+    AudioEngine engine(fastOptions(40.0));
+    for (int i = 0; i < 4; ++i) {
+        const std::string name = files[i].toStdString();
+        ASSERT_TRUE(engine.setFileName(files[i])) << name << ": " << engine.errorString().toStdString();
+        EXPECT_EQ(*engine.duration(), songs[i].durationSeconds) << name;
+        ASSERT_TRUE(engine.play()) << name;
+        EXPECT_TRUE(waitFor([&] { return playedToEnd(engine); }, 5s)) << name;
+    }
+    EXPECT_EQ(songs[0].durationSeconds, 0.0);
 }
 
 TEST_F(AudioEngineTest, MidiWithoutSoundFontFailsAndTheEngineGoesOn) {
