@@ -11,8 +11,9 @@ MinutesSeconds splitRemaining(double remainingSeconds) {
 }
 
 QString remainingTimeText(double remainingSeconds) {
-    // The player never reports a position beyond the duration, so this only guards against a
-    // misbehaving one: "0:-05" would be nonsense to a reader.
+    // At the end the rounded position can pass the duration by up to half a second, which the
+    // arithmetic below already shows as 0:00; anything more negative comes from a misbehaving
+    // player, and "0:-05" would be nonsense to a reader.
     if (!(remainingSeconds > 0.0)) {
         remainingSeconds = 0.0;
     }
