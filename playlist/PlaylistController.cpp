@@ -85,7 +85,10 @@ void PlaylistController::savePlaylistCommand() {
 }
 
 bool PlaylistController::SavePlaylist(const QString& name) {
-    const QString problem = PlaylistFile::nameProblem(name);
+    QString problem = PlaylistFile::nameProblem(name);
+    if (problem.isEmpty()) {
+        problem = PlaylistFile::entriesProblem(m_ctx.playlist.entries());
+    }
     if (!problem.isEmpty()) {
         Questions::warn(m_ctx.c.Main, problem);
         return false;

@@ -24,6 +24,12 @@ bool isBlank(QStringView line) {
     return true;
 }
 
+// "/" and NUL would lead out of the Playlist folder or cut the path short. "." and ".." stay
+// inside ("..lst", "...lst"), so a stored file of that name still loads and deletes.
+bool leavesFolder(const QString& name) {
+    return name.contains(QChar(u'\0')) || name.contains(u'/');
+}
+
 } // namespace
 
 QByteArray serialize(const QVector<PlaylistEntry>& entries) {
@@ -97,6 +103,21 @@ QString nameProblem(const QString& name) {
     return {};
 }
 
+QString entriesProblem(const QVector<PlaylistEntry>& entries) {
+    for (const PlaylistEntry& e : entries) {
+        if (e.fullPath.contains(u'\r') || e.displayName.contains(u'\r') ||
+            e.fullPath.contains(QStringView(kSeparator))) {
+            return QStringLiteral(
+                       "De playlist kan niet worden opgeslagen: het pad of de naam van de song '%1' "
+                       "bevat tekens die een playlistbestand niet kan bewaren (een regeleinde, of "
+                       "' ---/--- ' in het pad). Verwijder deze song uit de playlist en sla "
+                       "opnieuw op.")
+                .arg(e.displayName);
+        }
+    }
+    return {};
+}
+
 bool fileExists(const QString& path) {
     const QFileInfo info(path);
     return info.exists() && info.isFile();
@@ -104,7 +125,10 @@ bool fileExists(const QString& path) {
 
 bool save(const QString& programFolder, const QString& name, const QVector<PlaylistEntry>& entries,
           QString* error) {
-    const QString problem = nameProblem(name);
+    QString problem = nameProblem(name);
+    if (problem.isEmpty()) {
+        problem = entriesProblem(entries);
+    }
     if (!problem.isEmpty()) {
         if (error) {
             *error = problem;
@@ -133,7 +157,7 @@ bool save(const QString& programFolder, const QString& name, const QVector<Playl
 
 Loaded load(const QString& programFolder, const QString& name) {
     Loaded out;
-    if (!nameProblem(name).isEmpty()) {
+    if (leavesFolder(name)) {
         return out;
     }
     QFile file(filePath(programFolder, name));
@@ -159,7 +183,7 @@ QStringList storedNames(const QString& programFolder) {
 }
 
 bool remove(const QString& programFolder, const QString& name) {
-    if (!nameProblem(name).isEmpty()) {
+    if (leavesFolder(name)) {
         return false;
     }
     return QFile::remove(filePath(programFolder, name));

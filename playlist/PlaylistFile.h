@@ -41,19 +41,26 @@ QString filePath(const QString& programFolder, const QString& name);
 // the NUL character, "." and "..", more than 255 bytes with ".lst").
 QString nameProblem(const QString& name);
 
+// Empty when every entry can be stored so that it reads back unchanged; otherwise the Dutch
+// message that names the first song that cannot: a CR in its path or name would end its line
+// early, and the separator inside its path would split the line in the wrong place.
+QString entriesProblem(const QVector<PlaylistEntry>& entries);
+
 // True when an ordinary file (or a link to one) exists at `path`.
 bool fileExists(const QString& path);
 
 // Creates the Playlist folder when missing and replaces "<name>.lst" atomically with the
 // entries: a failure leaves any earlier file as it was. Returns false with a Dutch message in
-// `error` on failure (a refused name included; nothing is written then).
+// `error` on failure (a refused name or entry included; nothing is written then).
 bool save(const QString& programFolder, const QString& name, const QVector<PlaylistEntry>& entries,
           QString* error);
 
 struct Loaded {
-    bool opened = false; // false: missing, unreadable or a refused name; `parsed` is empty then
+    bool opened = false; // false: missing, unreadable or a name outside the folder; `parsed` is empty then
     Parsed parsed;
 };
+// Any stored name loads, also one longer than the writer accepts (made by another program);
+// only names that would leave the Playlist folder are refused.
 Loaded load(const QString& programFolder, const QString& name);
 
 // The names of the stored playlists (file names without ".lst"), in the program's name order.

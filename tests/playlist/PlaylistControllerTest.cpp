@@ -223,6 +223,23 @@ TEST_F(PlaylistControllerTest, RefusedNamesAndFailedSavesAreTold) {
     EXPECT_TRUE(failed.text.contains(QStringLiteral("niet opgeslagen"))) << failed.text.toStdString();
 }
 
+TEST_F(PlaylistControllerTest, SongThatCannotBeStoredIsToldBeforeTheOverwriteQuestion) {
+    fill(kThree);
+    ASSERT_TRUE(controller().SavePlaylist(QStringLiteral("Rock")));
+    const QByteArray before = readBytes(stored(QStringLiteral("Rock")));
+    fill({{QStringLiteral("--- twee"), QStringLiteral("/m/een ---/--- twee.mp3")}});
+    SeenBox seen;
+    {
+        auto watcher = answerBox(QMessageBox::Yes, &seen);
+        EXPECT_FALSE(controller().SavePlaylist(QStringLiteral("Rock")));
+    }
+    ASSERT_TRUE(seen.shown);
+    EXPECT_EQ(seen.title, QStringLiteral("Tunara"));
+    EXPECT_TRUE(seen.text.contains(QStringLiteral("'--- twee'"))) << seen.text.toStdString();
+    EXPECT_EQ(readBytes(stored(QStringLiteral("Rock"))), before);
+    EXPECT_EQ(playlist().count(), 4);
+}
+
 TEST_F(PlaylistControllerTest, SaveAndLoadRoundTrip) {
     const QVector<PlaylistEntry> entries{
         {QStringLiteral("Één ---/--- twee"), QStringLiteral("/muziek/één.mp3")},

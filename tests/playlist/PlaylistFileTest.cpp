@@ -170,6 +170,44 @@ TEST_F(PlaylistFileStore, FailedSaveReportsAndKeepsTheOldFile) {
               QStringList({"Rock.lst"}));
 }
 
+TEST_F(PlaylistFileStore, EntriesThatWouldReadBackWrongAreRefused) {
+    // A CR ends a line early and a separator inside the path splits it in the wrong place; a
+    // lone LF and a separator in the display name read back whole.
+    const Entries old{{"oud", "/oud.mp3"}};
+    ASSERT_TRUE(PlaylistFile::save(folder(), QStringLiteral("Rock"), old, nullptr));
+    const QByteArray before = readBytes(file(QStringLiteral("Rock")));
+    for (const PlaylistEntry& bad :
+         {PlaylistEntry{"a\rb", "/m/a\rb.mp3"}, PlaylistEntry{"--- y", "/m/x ---/--- y.mp3"},
+          PlaylistEntry{"naam\r", "/m/naam.mp3"}}) {
+        const Entries entries{{"goed", "/m/goed.mp3"}, bad};
+        EXPECT_FALSE(PlaylistFile::entriesProblem(entries).isEmpty());
+        QString error;
+        EXPECT_FALSE(PlaylistFile::save(folder(), QStringLiteral("Rock"), entries, &error));
+        EXPECT_TRUE(error.contains(bad.displayName)) << error.toStdString();
+        EXPECT_EQ(readBytes(file(QStringLiteral("Rock"))), before);
+    }
+    EXPECT_TRUE(PlaylistFile::entriesProblem({{"a ---/--- b", "/m/a\nb.mp3"}}).isEmpty());
+}
+
+TEST_F(PlaylistFileStore, StoredNamesTheWriterRefusesStillLoadAndDelete) {
+    const QString name(250, u'x');
+    writeBytes(file(name), "/m/a.mp3 ---/--- a\r\n");
+    ASSERT_EQ(PlaylistFile::storedNames(folder()), QStringList({name}));
+    EXPECT_FALSE(PlaylistFile::nameProblem(name).isEmpty()) << "the writer needs room for its temporary file";
+    const PlaylistFile::Loaded loaded = PlaylistFile::load(folder(), name);
+    EXPECT_TRUE(loaded.opened);
+    EXPECT_EQ(loaded.parsed.entries, Entries({{"a", "/m/a.mp3"}}));
+    EXPECT_TRUE(PlaylistFile::remove(folder(), name));
+    EXPECT_TRUE(PlaylistFile::storedNames(folder()).isEmpty());
+
+    // The writer refuses "." and "..", but "..lst" made by hand is a file inside the folder.
+    writeBytes(file(QStringLiteral(".")), "/m/b.mp3 ---/--- b\r\n");
+    ASSERT_EQ(PlaylistFile::storedNames(folder()), QStringList({"."}));
+    EXPECT_EQ(PlaylistFile::load(folder(), QStringLiteral(".")).parsed.entries, Entries({{"b", "/m/b.mp3"}}));
+    EXPECT_TRUE(PlaylistFile::remove(folder(), QStringLiteral(".")));
+    EXPECT_FALSE(PlaylistFile::remove(folder(), QStringLiteral("../Playlist/.")));
+}
+
 TEST_F(PlaylistFileStore, PlaylistFolderThatIsAFileIsAFailure) {
     writeBytes(PlaylistFile::folderPath(folder()), "not a folder");
     QString error;
