@@ -40,7 +40,8 @@ QString decode(const QByteArray& bytes) {
     if (!utf8.hasError()) {
         return text;
     }
-    return decodeWindows1252(bytes);
+    // The mark says the file was meant as UTF-8; it is no text of the file either way.
+    return decodeWindows1252(view.toByteArray());
 }
 
 QByteArray encode(const QString& text) {

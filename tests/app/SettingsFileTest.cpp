@@ -235,6 +235,13 @@ TEST_F(SettingsFileTest, ByteOrderMarkIsSkipped) {
     Settings s = marked();
     ASSERT_TRUE(LoadSettings(path(), s));
     EXPECT_EQ(s, Settings{});
+    // Also when the rest is not UTF-8 and is read as Windows-1252: the first colour is read.
+    writeRaw("\xEF\xBB\xBF"
+             "9,8,7\r\n" +
+             kDefaultFile.mid(13) + "\"Caf\xe9\"\r\n");
+    s = marked();
+    ASSERT_TRUE(LoadSettings(path(), s));
+    EXPECT_EQ(s.leftColour, (ColourTriple{9, 8, 7}));
 }
 
 TEST_F(SettingsFileTest, SavingIntoAMissingFolderFailsAndSaysWhy) {
