@@ -15,9 +15,33 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QScreen>
+#include <QToolTip>
+
+#include <algorithm>
+
+namespace {
+
+// InfoLabel as designed: 4275 twips wide. The window lets it run to the end of the info bar so
+// that long song names fit, and then it would cover nearly all of Label6.
+constexpr int kInfoLabelDesignedWidth = 4275 / 15;
+
+// Whether `pos` (InfoLabel's own pixels) lies on the info text: its designed area, or further
+// right where a longer text runs. Beyond that the user sees the bar, Label6.
+bool onInfoText(const QLabel* infoLabel, QPoint pos) {
+    const int textRight =
+        infoLabel->contentsRect().left() + infoLabel->fontMetrics().horizontalAdvance(infoLabel->text());
+    return pos.x() < std::max(kInfoLabelDesignedWidth, textRight);
+}
+
+} // namespace
 
 AppearanceController::AppearanceController(const MainContext& ctx, QObject* parent)
     : QObject(parent), m_ctx(ctx) {
+    // The text comes from the user and the settings file: never read it as markup, which could
+    // make the label load a file named in it (an image tag naming /dev/zero never ends).
+    if (m_ctx.c.ReclameLabel) {
+        m_ctx.c.ReclameLabel->setTextFormat(Qt::PlainText);
+    }
     // A list takes its mouse events on its viewport, not on the list itself.
     for (QWidget* w : {static_cast<QWidget*>(m_ctx.c.List1 ? m_ctx.c.List1->viewport() : nullptr),
                        static_cast<QWidget*>(m_ctx.c.List2 ? m_ctx.c.List2->viewport() : nullptr),
@@ -31,6 +55,14 @@ AppearanceController::AppearanceController(const MainContext& ctx, QObject* pare
 
 bool AppearanceController::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    if (type == QEvent::ToolTip && watched == m_ctx.c.InfoLabel && m_ctx.c.Label6) {
+        // Beside the text the bar's own tip applies.
+        const auto* help = static_cast<QHelpEvent*>(event);
+        if (!onInfoText(m_ctx.c.InfoLabel, help->pos())) {
+            QToolTip::showText(help->globalPos(), m_ctx.c.Label6->toolTip(), m_ctx.c.Label6);
+            return true;
+        }
+    }
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick) {
         return QObject::eventFilter(watched, event);
     }
@@ -70,7 +102,12 @@ bool AppearanceController::eventFilter(QObject* watched, QEvent* event) {
     } else if (watched == c.Label6 && type == QEvent::MouseButtonPress) {
         Label6_MouseDown(mouse->button(), mouse->modifiers(), pos);
     } else if (watched == c.InfoLabel && type == QEvent::MouseButtonPress) {
-        InfoLabel_MouseDown(mouse->button(), mouse->modifiers(), pos);
+        if (onInfoText(c.InfoLabel, pos) || !c.Label6) {
+            InfoLabel_MouseDown(mouse->button(), mouse->modifiers(), pos);
+        } else {
+            Label6_MouseDown(mouse->button(), mouse->modifiers(),
+                             c.Label6->mapFromGlobal(c.InfoLabel->mapToGlobal(pos)));
+        }
     } else {
         return QObject::eventFilter(watched, event);
     }
@@ -128,7 +165,8 @@ void AppearanceController::showAbout() {
 }
 
 bool AppearanceController::loadLogo(QLabel* logo, const QString& path) {
-    if (!logo || path.isEmpty()) {
+    // Only a regular file: reading a named pipe or a device would block the window for good.
+    if (!logo || path.isEmpty() || !QFileInfo(path).isFile()) {
         return false;
     }
     const qreal ratio = logo->devicePixelRatioF();
@@ -192,8 +230,13 @@ void AppearanceController::ReclameLabel_DblClick() {
     if (box.textValue().isEmpty()) {
         return;
     }
-    // Shown as the settings file will keep it, so the next start shows the same text.
-    const QString answer = settingsSafeText(box.textValue());
+    // Shown as the settings file will keep it, so the next start shows the same text. The text
+    // shows on one line: pasted line breaks become blanks, so no part of it is cut off.
+    QString oneLine = box.textValue();
+    oneLine.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    oneLine.replace(u'\r', u' ');
+    oneLine.replace(u'\n', u' ');
+    const QString answer = settingsSafeText(oneLine);
     settings.advertText = answer;
     m_ctx.c.ReclameLabel->setText(answer);
 }

@@ -1,16 +1,22 @@
 #include "MainWindowFixture.h"
 #include "ModalHelper.h"
 
+#include "appearance/Colors.h"
+
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -290,4 +296,48 @@ TEST_F(ColorsTest, OutOfRangeTriplesFromAHandEditedFileAreShownClamped) {
     EXPECT_EQ(view.label6, QStringLiteral("0"));
     // Cancel stores nothing: the odd triple stays as read.
     EXPECT_EQ(m_main->state().settings.leftColour, (ColourTriple{300, -5, 128}));
+}
+
+TEST_F(ColorsTest, TheInfoBarBesideTheInfoTextIsTheBarItself) {
+    // Where the user sees the bar: near its right end, clear of the designed info text.
+    auto* label6 = control<QLabel>(QStringLiteral("Label6"));
+    const QPoint onBar = label6->mapTo(m_main.get(), QPoint(label6->width() - 20, label6->height() / 2));
+    QWidget* hit = m_main->childAt(onBar);
+    ASSERT_NE(hit, nullptr);
+    const QPoint inHit = hit->mapFrom(m_main.get(), onBar);
+    const auto rightClick = [&](EditorView* view) {
+        const auto outcome = modal::answer<QDialog>(
+            [view](QDialog* editor) {
+                view->title = editor->windowTitle();
+                view->topLeft = editor->frameGeometry().topLeft();
+                editor->findChild<QPushButton*>(QStringLiteral("CancelKnop"))->click();
+            },
+            500);
+        QTest::mouseClick(hit, Qt::RightButton, Qt::NoModifier, inHit);
+        QTest::qWait(1);
+        return outcome->seen;
+    };
+
+    EditorView view;
+    ASSERT_TRUE(rightClick(&view));
+    EXPECT_EQ(view.title, QStringLiteral(" Kleuren infobalken"));
+    const QPoint inLabel6 = label6->mapFrom(m_main.get(), onBar);
+    const QRect available = m_main->screen()->availableGeometry();
+    const QPoint wanted = m_main->screen()->geometry().topLeft() + inLabel6 + QPoint(0, 480);
+    EXPECT_EQ(view.topLeft.x(), std::min(wanted.x(), available.right() + 1 - Colors::kOuterSize.width()));
+    EXPECT_EQ(view.topLeft.y(), std::min(wanted.y(), available.bottom() + 1 - Colors::kOuterSize.height()));
+
+    // The bar's tip shows there too.
+    QHelpEvent tip(QEvent::ToolTip, inHit, hit->mapToGlobal(inHit));
+    QCoreApplication::sendEvent(hit, &tip);
+    EXPECT_EQ(QToolTip::text(), QStringLiteral(" Informatie "));
+    QToolTip::hideText();
+
+    // A song name long enough to run there is the info text.
+    m_main->SetInfoLine(QString(120, QLatin1Char('W')));
+    if (m_main->childAt(onBar) == control<QWidget>(QStringLiteral("InfoLabel"))) {
+        ASSERT_TRUE(rightClick(&view));
+        EXPECT_EQ(view.title, QStringLiteral(" Kleuren teksten"));
+    }
+    EXPECT_FALSE(anyFlag());
 }

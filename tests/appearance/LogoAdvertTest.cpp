@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 class LogoTest : public MainWindowFixture {
@@ -161,6 +163,22 @@ TEST_F(LogoTest, AbsurdPictureDimensionsAreRefused) {
     EXPECT_EQ(logo()->grab().toImage(), before);
 }
 
+TEST_F(LogoTest, ANamedPipeChosenAsLogoIsNotWaitedFor) {
+    const QString pipe = folder() + QStringLiteral("/pijp.jpg");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QImage before = logo()->grab().toImage();
+    modal::answer<QFileDialog>([pipe](QFileDialog* dialog) {
+        dialog->selectFile(pipe);
+        static_cast<QDialog*>(dialog)->accept();
+        if (dialog->isVisible()) {
+            dialog->reject();
+        }
+    });
+    QTest::mouseDClick(logo(), Qt::LeftButton); // would block for good if it opened the pipe
+    EXPECT_FALSE(AppearanceController::loadLogo(logo(), pipe));
+    EXPECT_EQ(logo()->grab().toImage(), before);
+}
+
 TEST_F(LogoTest, OnlyALeftDoubleClickOpensTheDialog) {
     modal::Watchdog watchdog;
     QTest::mouseDClick(logo(), Qt::RightButton);
@@ -219,6 +237,15 @@ TEST_F(AdvertTest, AnEmptyAnswerOrCancelKeepsTheOldText) {
     EXPECT_EQ(reclame->text(), QStringLiteral("Zeg \u201choi\u201d"));
     EXPECT_EQ(m_main->state().settings.advertText, reclame->text());
 
+    // Pasted line breaks: the label is one line, so they become blanks and nothing is cut off.
+    modal::answer<QInputDialog>([](QInputDialog* box) {
+        box->setTextValue(QStringLiteral("Eerste regel\r\ntweede\nderde\rvierde"));
+        box->accept();
+    });
+    QTest::mouseDClick(reclame, Qt::LeftButton);
+    EXPECT_EQ(m_main->state().settings.advertText, QStringLiteral("Eerste regel tweede derde vierde"));
+    EXPECT_EQ(reclame->text(), m_main->state().settings.advertText);
+
     // Blanks only are a text like any other.
     modal::answer<QInputDialog>([](QInputDialog* box) {
         box->setTextValue(QStringLiteral("   "));
@@ -226,4 +253,29 @@ TEST_F(AdvertTest, AnEmptyAnswerOrCancelKeepsTheOldText) {
     });
     QTest::mouseDClick(reclame, Qt::LeftButton);
     EXPECT_EQ(m_main->state().settings.advertText, QStringLiteral("   "));
+}
+
+TEST_F(AdvertTest, MarkupInTheTextIsShownAsTypedNeverFollowed) {
+    // A picture the text names: read as markup, the label would load and show it.
+    const QString picture = folder() + QStringLiteral("/rood.bmp");
+    QImage red(40, 40, QImage::Format_RGB32);
+    red.fill(QColor(255, 0, 0));
+    ASSERT_TRUE(red.save(picture));
+    // Unquoted: straight quotes would be made typographic and no longer name the file.
+    const QString typed = QStringLiteral("<img src=%1>").arg(picture);
+    modal::answer<QInputDialog>([typed](QInputDialog* box) {
+        box->setTextValue(typed);
+        box->accept();
+    });
+    auto* reclame = control<QLabel>(QStringLiteral("ReclameLabel"));
+    QTest::mouseDClick(reclame, Qt::LeftButton);
+    EXPECT_EQ(reclame->text(), typed);
+    const QImage shown = reclame->grab().toImage();
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            ASSERT_NE(shown.pixelColor(x, y), QColor(255, 0, 0)) << "the picture was loaded";
+        }
+    }
+    // The characters themselves are drawn: the label needs the width of the whole text.
+    EXPECT_GE(reclame->sizeHint().width(), reclame->fontMetrics().horizontalAdvance(reclame->text()));
 }
