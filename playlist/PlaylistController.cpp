@@ -50,6 +50,10 @@ void PlaylistController::KnopR_Click(int index) {
             return;
         }
         playlist.removeAt(first);
+        // A single-selection list selects the next entry by itself; a second click must not
+        // remove a song the user never chose.
+        m_ctx.c.List2->clearSelection();
+        m_ctx.c.List2->selectionModel()->clearCurrentIndex();
         playlist.refreshCount();
     } else if (index == 2) {
         if (playlist.isEmpty()) {
