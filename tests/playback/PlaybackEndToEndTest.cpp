@@ -9,6 +9,7 @@
 #include "playlist/PlaylistModel.h"
 
 #include <QLabel>
+#include <QListView>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 
 using namespace playbacktest;
 
@@ -260,6 +262,64 @@ TEST_F(EndToEnd, CommandButtonsAreDisabledWhilePlayingAndWorkAgainAfterStop) {
     QTest::mouseClick(c().KnopBottom[7], Qt::LeftButton);
     QTest::qWait(100);
     EXPECT_TRUE(opened);
+}
+
+TEST_F(EndToEnd, RapidClicksAmongShortEmptyAndMissingSongsKeepTheStateTableTrue) {
+    start(20.0);
+    std::mt19937 random(4242);
+    int added = 0;
+    const auto addSome = [&] {
+        const QString name = QStringLiteral("S%1").arg(added++);
+        switch (random() % 4) {
+        case 0:
+            addMp3(name, 0.2 + 0.1 * double(random() % 5));
+            break;
+        case 1:
+            addMidi(name, 0.5);
+            break;
+        case 2: {
+            fixtures::MidiRecipe empty;
+            empty.endOfTrackTick = 0;
+            const QString path = dir.filePath(name + QStringLiteral(".mid"));
+            ASSERT_FALSE(fixtures::writeMidi(path, empty).bytes.isEmpty());
+            append(name, path);
+            break;
+        }
+        default:
+            append(name, dir.filePath(name + QStringLiteral(" weg.mp3"))); // never written
+            break;
+        }
+    };
+    for (int i = 0; i < 6; ++i) {
+        addSome();
+    }
+    for (int step = 0; step < 400; ++step) {
+        const unsigned action = random() % 20;
+        if (action < 12) {
+            // A person's click: a disabled button does not react.
+            QTest::mouseClick(c().Knop[1 + int(action % 4)], Qt::LeftButton);
+        } else if (action == 12 || (action < 15 && main->playlist().isEmpty())) {
+            addSome();
+        } else if (action < 15 && !main->state().playing && !main->playlist().isEmpty() && boxCount() > 0 &&
+                   box(boxCount() - 1).text.startsWith(QStringLiteral("Kan '"))) {
+            // The person takes the song that would not play off the top of the list.
+            c().List2->setCurrentIndex(c().List2->model()->index(0, 0));
+            QTest::mouseClick(c().KnopR[1], Qt::LeftButton);
+        } else {
+            QTest::qWait(int(random() % 40));
+        }
+        const ProgramState& st = main->state();
+        ASSERT_EQ(c().Timer1->isActive(), st.playing) << step;
+        ASSERT_TRUE(!st.paused || st.playing) << step;
+        ASSERT_EQ(commandButtonsEnabled(c()), !st.playing) << step;
+        ASSERT_EQ(playerButtonsEnabled(c()), st.paused ? "0010" : "1111") << step;
+        ASSERT_TRUE(showsPicture(c().Knop[3], Plaatjes::Img(st.paused ? 1 : 0))) << step;
+        // Never claims to play a song that is not under way, nor plays behind an idle window.
+        ASSERT_EQ(engine->isReady(), st.playing) << step;
+        if (st.playing) {
+            ASSERT_EQ(engine->isPlaying(), !st.paused) << step;
+        }
+    }
 }
 
 } // namespace
