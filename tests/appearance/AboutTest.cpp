@@ -73,3 +73,17 @@ TEST_F(AboutTest, EveryOpeningIsFreshAndTheFrameClosesIt) {
     EXPECT_EQ(About::aboutText(), About::aboutText());
     EXPECT_TRUE(About::aboutText().contains(QStringLiteral("Versie ")));
 }
+
+TEST_F(AboutTest, EveryWordOfTheTextAndTheButtonAreInsideTheWindow) {
+    About about(m_main.get());
+    about.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
+    auto* label4 = about.findChild<QLabel*>(QStringLiteral("Label4"));
+    ASSERT_NE(label4, nullptr);
+    // Word-wrapped in its 3300 x 750 twip box, the paragraph needs no more height than it has.
+    EXPECT_LE(label4->heightForWidth(label4->width()), label4->height())
+        << label4->heightForWidth(label4->width()) << " > " << label4->height();
+    for (QWidget* w : about.findChildren<QWidget*>()) {
+        EXPECT_TRUE(about.rect().contains(w->geometry())) << w->objectName().toStdString();
+    }
+}

@@ -1,6 +1,7 @@
 #include "MainWindowFixture.h"
 #include "ModalHelper.h"
 
+#include "app/SettingsFile.h"
 #include "appearance/AppearanceController.h"
 
 #include <QFile>
@@ -256,26 +257,40 @@ TEST_F(AdvertTest, AnEmptyAnswerOrCancelKeepsTheOldText) {
 }
 
 TEST_F(AdvertTest, MarkupInTheTextIsShownAsTypedNeverFollowed) {
-    // A picture the text names: read as markup, the label would load and show it.
+    // A picture the text names: read as markup, the label would load and show it (and an image
+    // tag naming /dev/zero would never finish loading).
     const QString picture = folder() + QStringLiteral("/rood.bmp");
     QImage red(40, 40, QImage::Format_RGB32);
     red.fill(QColor(255, 0, 0));
     ASSERT_TRUE(red.save(picture));
     // Unquoted: straight quotes would be made typographic and no longer name the file.
-    const QString typed = QStringLiteral("<img src=%1>").arg(picture);
-    modal::answer<QInputDialog>([typed](QInputDialog* box) {
-        box->setTextValue(typed);
+    const QString markup = QStringLiteral("<img src=%1>").arg(picture);
+    const auto showsTheTextItself = [this, &markup] {
+        auto* reclame = control<QLabel>(QStringLiteral("ReclameLabel"));
+        EXPECT_EQ(reclame->text(), markup);
+        const QImage shown = reclame->grab().toImage();
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                ASSERT_NE(shown.pixelColor(x, y), QColor(255, 0, 0)) << "the picture was loaded";
+            }
+        }
+        // The characters themselves are drawn: the label needs the width of the whole text.
+        EXPECT_GE(reclame->sizeHint().width(), reclame->fontMetrics().horizontalAdvance(markup));
+    };
+
+    // Typed into the input box.
+    modal::answer<QInputDialog>([markup](QInputDialog* box) {
+        box->setTextValue(markup);
         box->accept();
     });
-    auto* reclame = control<QLabel>(QStringLiteral("ReclameLabel"));
-    QTest::mouseDClick(reclame, Qt::LeftButton);
-    EXPECT_EQ(reclame->text(), typed);
-    const QImage shown = reclame->grab().toImage();
-    for (int y = 0; y < shown.height(); ++y) {
-        for (int x = 0; x < shown.width(); ++x) {
-            ASSERT_NE(shown.pixelColor(x, y), QColor(255, 0, 0)) << "the picture was loaded";
-        }
-    }
-    // The characters themselves are drawn: the label needs the width of the whole text.
-    EXPECT_GE(reclame->sizeHint().width(), reclame->fontMetrics().horizontalAdvance(reclame->text()));
+    QTest::mouseDClick(control<QLabel>(QStringLiteral("ReclameLabel")), Qt::LeftButton);
+    showsTheTextItself();
+
+    // Read from the settings file at the next start.
+    Settings s;
+    s.advertText = markup;
+    ASSERT_TRUE(SaveSettings(settingsFilePath(folder()), s));
+    m_main.reset();
+    startMain();
+    showsTheTextItself();
 }
