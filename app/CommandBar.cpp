@@ -53,6 +53,7 @@ void CommandBar::quit() {
         QMessageBox failed(QMessageBox::NoIcon, QStringLiteral("Tunara"),
                            QStringLiteral("De instellingen konden niet worden opgeslagen in\n%1").arg(path),
                            QMessageBox::Ok, main);
+        failed.setTextFormat(Qt::PlainText);
         failed.exec();
     }
 

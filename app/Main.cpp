@@ -247,6 +247,12 @@ void Main::createControllers() {
 void Main::designControls() {
     MainControls& c = m_c;
 
+    // Song, folder and playlist names reach these labels: a name like "<b>x.mp3" must show as
+    // typed, never as markup (which could also make a label load a picture from disk).
+    for (QLabel* label : findChildren<QLabel*>()) {
+        label->setTextFormat(Qt::PlainText);
+    }
+
     QFont comic(QStringLiteral("Comic Sans MS"));
     comic.setPointSize(kComicPointSize);
     QFont arial(QStringLiteral("Arial"));

@@ -409,5 +409,6 @@ void Browser::tellPlaylistFull(int added, int wanted) {
 void Browser::showMessage(const QString& title, const QString& text, bool warning) {
     QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::NoIcon, title, text, QMessageBox::Ok,
                     m_ctx.c.Main);
+    box.setTextFormat(Qt::PlainText); // folder names are shown as typed, never as markup
     box.exec();
 }

@@ -6,7 +6,9 @@
 #include "playback/TimeFormat.h"
 #include "playlist/PlaylistModel.h"
 
+#include <QItemSelectionModel>
 #include <QLabel>
+#include <QListView>
 #include <QMessageBox>
 #include <QSlider>
 #include <QTimer>
@@ -134,7 +136,15 @@ PlayerController::TakeResult PlayerController::dropHeadAndTakeNext() {
     MediaPlayer& player = m_ctx.player;
     PlaylistModel& playlist = m_ctx.playlist;
 
+    // A single-selection list moves its cursor, and with it the selection, onto the next entry
+    // when the entry under the cursor leaves; playback must not pick a song for "Wis song".
+    QItemSelectionModel* selection = c.List2->selectionModel();
+    const bool headTouched =
+        selection->currentIndex().row() == 0 || selection->isSelected(playlist.index(0, 0));
     playlist.dropHead();
+    if (headTouched) {
+        selection->clear();
+    }
     if (playlist.isEmpty()) {
         return TakeResult::ListEmpty;
     }
@@ -245,5 +255,6 @@ void PlayerController::setTimer1(bool on) {
 
 void PlayerController::showMessage(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, messageTitle(), text, QMessageBox::Ok, m_ctx.c.Main);
+    box.setTextFormat(Qt::PlainText); // song names are shown as typed
     box.exec();
 }

@@ -6,6 +6,7 @@ namespace Questions {
 
 bool askYesNo(QWidget* parent, const QString& title, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setTextFormat(Qt::PlainText); // playlist names are shown as typed, never as markup
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
@@ -13,6 +14,7 @@ bool askYesNo(QWidget* parent, const QString& title, const QString& text) {
 
 void warn(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Tunara"), text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

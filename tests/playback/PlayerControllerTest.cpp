@@ -8,7 +8,9 @@
 #include "playlist/PlaylistModel.h"
 #include "support/FakePlayer.h"
 
+#include <QItemSelectionModel>
 #include <QLabel>
+#include <QListView>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -537,3 +539,38 @@ TEST_F(PlayerPane, BalanceLabelFollowsTheSliderAndThePlayerGetsItAtOnce) {
 }
 
 } // namespace
+
+namespace {
+
+class PlayerPaneSelection : public PlayerPane {};
+
+} // namespace
+
+TEST_F(PlayerPaneSelection, MovingOnNeverPicksTheNextSongForRemoval) {
+    main->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+    add(QStringLiteral("Song A"), 100.0);
+    add(QStringLiteral("Song B"), 100.0);
+    add(QStringLiteral("Song C"), 100.0);
+    // The user had clicked the head before starting.
+    const QRect head = c().List2->visualRect(main->playlist().index(0, 0));
+    QTest::mouseClick(c().List2->viewport(), Qt::LeftButton, {}, head.center());
+    ASSERT_TRUE(c().List2->selectionModel()->isSelected(main->playlist().index(0, 0)));
+    click(1);
+    click(4);
+    EXPECT_FALSE(c().List2->selectionModel()->hasSelection());
+    // A later "Wis song" after Stop removes nothing the user did not choose.
+    click(2);
+    c().KnopR[1]->click();
+    EXPECT_EQ(main->playlist().count(), 2);
+}
+
+TEST_F(PlayerPaneSelection, ASongNameIsShownAsTypedNotAsMarkup) {
+    const QString name = QStringLiteral("<b>Loud</b> & <i>clear</i>");
+    add(name, 100.0);
+    click(1);
+    QLabel* info = c().InfoLabel;
+    EXPECT_EQ(info->text(), name);
+    // Rendered as markup the label would need far less room than the typed text.
+    EXPECT_GE(info->sizeHint().width(), info->fontMetrics().horizontalAdvance(name));
+}
