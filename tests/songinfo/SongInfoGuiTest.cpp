@@ -1,16 +1,17 @@
-// The two buttons beside the song list, pressed as a person would, against a scripted player.
+// The two buttons beside the song list, pressed as a person would.
 
+#include "Fixtures.h"
 #include "app/Main.h"
 #include "app/MainControls.h"
 #include "appearance/PictureButton.h"
 #include "browse/Browser.h"
-#include "playback/MediaPlayer.h"
-#include "songinfo/Mp3InfoText.h"
+#include "playback/AudioEngine.h"
 #include "songinfo/PlayTime.h"
 #include "support/FakePlayer.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListView>
 #include <QMessageBox>
@@ -21,233 +22,179 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <ostream>
-#include <vector>
-
-// Readable failure messages for texts.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
-struct SeenBox {
-    QString title;
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    int buttons = 0;
-    bool hasOk = false;
-};
-
-// While it lives, records every modal message box that opens and presses its OK button.
-class BoxWatcher {
-public:
-    BoxWatcher() {
-        QObject::connect(&m_poll, &QTimer::timeout, [this] { poll(); });
-        m_poll.start(5);
-    }
-    const std::vector<SeenBox>& boxes() const { return m_boxes; }
-
-private:
-    void poll() {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible()) {
-            return;
-        }
-        m_boxes.push_back({box->windowTitle(), box->text(), box->icon(),
-                           static_cast<int>(box->buttons().size()), box->button(QMessageBox::Ok) != nullptr});
-        QAbstractButton* ok = box->button(QMessageBox::Ok);
-        (ok ? ok : box->buttons().value(0))->click();
-    }
-    QTimer m_poll;
-    std::vector<SeenBox> m_boxes;
-};
-
 QByteArray tag(const QByteArray& title, int genre) {
-    auto field = [](QByteArray v, int width) { return v.leftJustified(width, ' ', true); };
+    auto field = [](const QByteArray& v, int width) { return v.leftJustified(width, ' ', true); };
     return "TAG" + field(title, 30) + field("Artist", 30) + field("Album", 30) + field("1999", 4) +
            field("", 30) + QByteArray(1, static_cast<char>(genre));
 }
 
+// Presses button KnopL[index] of `main`, answering each message box with OK. Returns the boxes
+// seen, each as its title line followed by its text lines.
+QList<QStringList> press(Main& main, int index) {
+    QList<QStringList> boxes;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            box && box->isVisible()) {
+            boxes << (box->windowTitle() + QLatin1Char('\n') + box->text()).split(QLatin1Char('\n'));
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    poll.start(5);
+    main.controls().KnopL[index]->click();
+    return boxes;
+}
+
+// Shows `names` of `folder` in the song list, as the browser leaves it, and selects `selected`.
+void showFolder(Main& main, const QString& folder, const QStringList& names, int selected = 0) {
+    const MainControls& c = main.controls();
+    c.File1->setProperty("path", folder);
+    c.File1Model->setStringList(names);
+    c.List1Model->setStringList(names);
+    c.List1->selectionModel()->setCurrentIndex(c.List1Model->index(selected, 0),
+                                               QItemSelectionModel::ClearAndSelect);
+}
+
 class SongInfoButtons : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_programDir.isValid());
-        ASSERT_TRUE(m_musicDir.isValid());
-        m_main = std::make_unique<Main>(m_programDir.path(), m_player);
-        m_player.calls.clear();
-    }
+    void SetUp() override { ASSERT_TRUE(m_programDir.isValid() && m_musicDir.isValid()); }
 
-    const MainControls& c() const { return m_main->controls(); }
-    QString path(const QString& name) const { return m_musicDir.path() + QLatin1Char('/') + name; }
-
-    void write(const QString& name, const QByteArray& bytes) {
+    QString path(const QString& name) const { return m_musicDir.filePath(name); }
+    void write(const QString& name, const QByteArray& bytes, qint64 size = -1) {
         QFile f(path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        ASSERT_EQ(f.write(bytes), bytes.size());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+        ASSERT_TRUE(size < 0 || f.resize(size));
     }
-
-    // The song list as the browser leaves it after opening the music folder.
-    void showFolder(const QStringList& names) {
-        c().File1->setProperty("path", m_musicDir.path());
-        c().File1Model->setStringList(names);
-        c().List1Model->setStringList(names);
-    }
-
-    void select(const QString& name) {
-        const int row = static_cast<int>(c().List1Model->stringList().indexOf(name));
-        ASSERT_GE(row, 0);
-        c().List1->selectionModel()->setCurrentIndex(c().List1Model->index(row, 0),
-                                                     QItemSelectionModel::ClearAndSelect);
-    }
-
-    void click(int index) { c().KnopL[index]->click(); }
-    QString infoLine() const { return c().InfoLabel->text(); }
+    QString infoLine() const { return m_main.controls().InfoLabel->text(); }
+    QStringList loads() const { return m_player.calls.filter(QStringLiteral("setFileName")); }
 
     QTemporaryDir m_programDir;
     QTemporaryDir m_musicDir;
     FakePlayer m_player;
-    std::unique_ptr<Main> m_main;
+    Main m_main{m_programDir.path(), m_player};
 };
 
 } // namespace
 
-TEST_F(SongInfoButtons, PlaytimeLoadsWithoutPlayingAndRoundsBeforeTheMinutes) {
+TEST_F(SongInfoButtons, PlaytimeLoadsWithoutPlayingRoundsAndGroupsTheSize) {
     write(QStringLiteral("tune.mid"), QByteArray(500, 'x'));
-    write(QStringLiteral("other.mp3"), QByteArray(700, 'x'));
+    write(QStringLiteral("big.mp3"), {}, 4321987);
     m_player.durations[path(QStringLiteral("tune.mid"))] = 59.6;
-    // Opened through the folder list, as a person would.
-    m_main->browser().setDir1Path(m_musicDir.path());
-    ASSERT_EQ(c().List1Model->stringList(),
-              (QStringList{QStringLiteral("other.mp3"), QStringLiteral("tune.mid")}));
-    select(QStringLiteral("tune.mid"));
+    m_player.durations[path(QStringLiteral("big.mp3"))] = 245.3;
+    m_main.browser().setDir1Path(m_musicDir.path());
+    const MainControls& c = m_main.controls();
+    ASSERT_EQ(c.List1Model->stringList(),
+              (QStringList{QStringLiteral("big.mp3"), QStringLiteral("tune.mid")}));
+    c.List1->selectionModel()->setCurrentIndex(c.List1Model->index(1, 0),
+                                               QItemSelectionModel::ClearAndSelect);
 
-    EXPECT_EQ(c().KnopL[1]->toolTip(), QStringLiteral(" Speeltijd geselecteerde song "));
     m_player.calls.clear();
-    click(1);
+    EXPECT_TRUE(press(m_main, 1).isEmpty());
     EXPECT_EQ(infoLine(), QStringLiteral("Speeltijd is 1 min. en 00 sec. / Grootte is 500 bytes"));
     EXPECT_EQ(m_player.calls,
               (QStringList{QStringLiteral("autoStart 0"),
                            QStringLiteral("setFileName ") + path(QStringLiteral("tune.mid"))}));
-    // The measured file stays loaded, not playing.
-    EXPECT_EQ(m_player.loaded, path(QStringLiteral("tune.mid")));
     EXPECT_FALSE(m_player.playingNow);
+
+    c.List1->selectionModel()->setCurrentIndex(c.List1Model->index(0, 0),
+                                               QItemSelectionModel::ClearAndSelect);
+    press(m_main, 1);
+    EXPECT_EQ(infoLine(), QStringLiteral("Speeltijd is 4 min. en 05 sec. / Grootte is %1 bytes")
+                              .arg(QStringList{"4", "321", "987"}.join(QLocale().groupSeparator())));
 }
 
-TEST_F(SongInfoButtons, PlaytimeGroupsTheSizeWithTheLocaleSeparator) {
-    {
-        QFile f(path(QStringLiteral("big.mp3")));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        ASSERT_TRUE(f.resize(4321987));
-    }
-    m_player.durations[path(QStringLiteral("big.mp3"))] = 245.3;
-    showFolder({QStringLiteral("big.mp3")});
-    select(QStringLiteral("big.mp3"));
-    click(1);
-    const QString sep = QLocale().groupSeparator();
-    EXPECT_EQ(infoLine(), QStringLiteral("Speeltijd is 4 min. en 05 sec. / Grootte is 4") + sep +
-                              QStringLiteral("321") + sep + QStringLiteral("987 bytes"));
-}
-
-TEST_F(SongInfoButtons, InertWhilePlayingOrPausedAndWithAnEmptyList) {
-    write(QStringLiteral("SONG.MP3"), QByteArray(100, 'a') + tag("Song", 17));
-    m_player.loadAll = true;
-    showFolder({QStringLiteral("SONG.MP3")});
-    select(QStringLiteral("SONG.MP3"));
-    const QString before = infoLine();
-
-    BoxWatcher watcher;
-    m_main->state().playing = true;
-    m_main->state().paused = true;
-    click(1);
-    click(2);
-    m_main->state().paused = false;
-    click(1);
-    click(2);
-    EXPECT_TRUE(m_player.calls.filter(QStringLiteral("setFileName")).isEmpty());
-    EXPECT_EQ(infoLine(), before);
-
-    m_main->state().playing = false;
-    showFolder({});
-    click(1);
-    click(2);
-    EXPECT_TRUE(m_player.calls.filter(QStringLiteral("setFileName")).isEmpty());
-    EXPECT_EQ(infoLine(), before);
-    EXPECT_TRUE(watcher.boxes().empty());
-}
-
-TEST_F(SongInfoButtons, NoSelectionAsksForOneAndLoadsNothing) {
-    write(QStringLiteral("a.mp3"), QByteArray(10, 'a'));
-    m_player.loadAll = true;
-    showFolder({QStringLiteral("a.mp3")});
-    c().List1->clearSelection();
-    click(1);
-    EXPECT_EQ(infoLine(), QStringLiteral("Selecteer eerst een song in de lijst."));
-    EXPECT_TRUE(m_player.calls.filter(QStringLiteral("setFileName")).isEmpty());
-}
-
-TEST_F(SongInfoButtons, UnplayableAndVanishedFilesAreToldPlainly) {
+TEST_F(SongInfoButtons, PlaybackMakesBothInertAndNothingToMeasureIsToldPlainly) {
     write(QStringLiteral("broken.mp3"), QByteArray(2048, '\0'));
-    showFolder({QStringLiteral("broken.mp3"), QStringLiteral("gone.mp3")});
-    select(QStringLiteral("broken.mp3"));
-    click(1);
-    EXPECT_EQ(infoLine(), unreadableSongText(2048));
+    const QStringList names{QStringLiteral("broken.mp3"), QStringLiteral("gone.mp3")};
+    m_player.loadAll = true;
+    showFolder(m_main, m_musicDir.path(), names);
+    const QString before = infoLine();
+    m_main.state().playing = true;
+    for (bool paused : {true, false}) {
+        m_main.state().paused = paused;
+        EXPECT_TRUE((press(m_main, 1) + press(m_main, 2)).isEmpty());
+    }
+    m_main.state().playing = false;
+    showFolder(m_main, m_musicDir.path(), {});
+    EXPECT_TRUE((press(m_main, 1) + press(m_main, 2)).isEmpty());
+    EXPECT_TRUE(loads().isEmpty());
+    EXPECT_EQ(infoLine(), before);
 
-    select(QStringLiteral("gone.mp3"));
+    m_player.loadAll = false;
+    showFolder(m_main, m_musicDir.path(), names);
+    press(m_main, 1);
+    EXPECT_EQ(infoLine(), unreadableSongText(2048));
+    showFolder(m_main, m_musicDir.path(), names, 1);
     m_player.calls.clear();
-    click(1);
+    press(m_main, 1);
     EXPECT_EQ(infoLine(), QStringLiteral("Bestand niet gevonden: gone.mp3"));
+    m_main.controls().List1->clearSelection();
+    press(m_main, 1);
+    EXPECT_EQ(infoLine(), QStringLiteral("Selecteer eerst een song in de lijst."));
     EXPECT_TRUE(m_player.calls.isEmpty());
 }
 
-TEST_F(SongInfoButtons, UpperCaseMp3OpensTheTagBox) {
+TEST_F(SongInfoButtons, TagBoxOnlyForTaggedFilesWhoseNameEndsInMp3) {
     write(QStringLiteral("SONG.MP3"), QByteArray(300, 'a') + tag("Song", 17));
-    m_player.durations[path(QStringLiteral("SONG.MP3"))] = 61.4;
-    showFolder({QStringLiteral("SONG.MP3")});
-    select(QStringLiteral("SONG.MP3"));
-
-    BoxWatcher watcher;
-    click(2);
-    ASSERT_EQ(watcher.boxes().size(), 1u);
-    const SeenBox& box = watcher.boxes().front();
-    EXPECT_EQ(box.title, QStringLiteral(" Mp3 informatie"));
-    EXPECT_EQ(box.icon, QMessageBox::NoIcon);
-    EXPECT_EQ(box.buttons, 1);
-    EXPECT_TRUE(box.hasOk);
-    const QStringList lines = box.text.split(QLatin1Char('\n'));
-    ASSERT_EQ(lines.size(), 6);
-    EXPECT_EQ(lines[0], QStringLiteral("Titel.........: Song") + QString(26, QLatin1Char(' ')));
-    EXPECT_EQ(lines[4], QStringLiteral("Genre.......: Rock"));
-    EXPECT_EQ(lines[5], QStringLiteral("Lengte......: 1 min. en 01 sec."));
-    EXPECT_EQ(m_player.calls,
-              (QStringList{QStringLiteral("autoStart 0"),
-                           QStringLiteral("setFileName ") + path(QStringLiteral("SONG.MP3"))}));
-}
-
-TEST_F(SongInfoButtons, NoBoxForMidiFilesOrMissingTags) {
-    write(QStringLiteral("tune.mid"), QByteArray(100, 'a') + tag("Midi", 1));
-    write(QStringLiteral("plain.mp3"), QByteArray(400, 'a'));
-    m_player.loadAll = true;
-    showFolder({QStringLiteral("plain.mp3"), QStringLiteral("tune.mid")});
-
-    BoxWatcher watcher;
-    select(QStringLiteral("tune.mid"));
-    click(2);
-    EXPECT_TRUE(m_player.calls.isEmpty()) << "a MIDI file is not even loaded";
-    select(QStringLiteral("plain.mp3"));
-    click(2);
-    EXPECT_TRUE(watcher.boxes().empty());
-}
-
-TEST_F(SongInfoButtons, TaggedFileThePlayerRefusesShowsTheTagWithoutALength) {
     write(QStringLiteral("odd.mp3"), QByteArray(50, 'a') + tag("Odd", 255));
-    showFolder({QStringLiteral("odd.mp3")});
-    select(QStringLiteral("odd.mp3"));
-    BoxWatcher watcher;
-    click(2);
-    ASSERT_EQ(watcher.boxes().size(), 1u);
-    const QStringList lines = watcher.boxes().front().text.split(QLatin1Char('\n'));
-    ASSERT_EQ(lines.size(), 4);
-    EXPECT_TRUE(lines[3].startsWith(QStringLiteral("Jaar.........: 1999")));
+    write(QStringLiteral("plain.mp3"), QByteArray(400, 'a'));
+    write(QStringLiteral("tune.mid"), QByteArray(100, 'a') + tag("Midi", 1));
+    m_player.durations[path(QStringLiteral("SONG.MP3"))] = 61.4;
+    m_player.durations[path(QStringLiteral("plain.mp3"))] = 10;
+    const QStringList names{QStringLiteral("SONG.MP3"), QStringLiteral("odd.mp3"),
+                            QStringLiteral("plain.mp3"), QStringLiteral("tune.mid")};
+
+    showFolder(m_main, m_musicDir.path(), names, 0);
+    const QList<QStringList> boxes = press(m_main, 2);
+    ASSERT_EQ(boxes.size(), 1);
+    ASSERT_EQ(boxes[0].size(), 7);
+    EXPECT_EQ(boxes[0][0], QStringLiteral(" Mp3 informatie"));
+    EXPECT_EQ(boxes[0][1], QStringLiteral("Titel.........: Song") + QString(26, QLatin1Char(' ')));
+    EXPECT_EQ(boxes[0][5], QStringLiteral("Genre.......: Rock"));
+    EXPECT_EQ(boxes[0][6], QStringLiteral("Lengte......: 1 min. en 01 sec."));
+    // A tagged file the player refuses still shows its tag, without a length.
+    showFolder(m_main, m_musicDir.path(), names, 1);
+    const QList<QStringList> odd = press(m_main, 2);
+    ASSERT_EQ(odd.size(), 1);
+    EXPECT_EQ(odd[0].size(), 5);
+    EXPECT_EQ(odd[0].last(), QStringLiteral("Jaar.........: 1999"));
+
+    showFolder(m_main, m_musicDir.path(), names, 2);
+    EXPECT_TRUE(press(m_main, 2).isEmpty());
+    m_player.calls.clear();
+    showFolder(m_main, m_musicDir.path(), names, 3);
+    EXPECT_TRUE(press(m_main, 2).isEmpty());
+    EXPECT_TRUE(m_player.calls.isEmpty()) << "a MIDI file is not even loaded";
+}
+
+TEST(SongInfoWithTheRealEngine, TaggedMp3ShowsItsExactLengthSizeAndTag) {
+    QTemporaryDir programDir;
+    QTemporaryDir musicDir;
+    fixtures::Mp3Recipe recipe;
+    recipe.seconds = 61.4;
+    recipe.sampleRate = 8000;
+    recipe.channels = 1;
+    recipe.bitrateKbps = 32;
+    recipe.id3v1 = fixtures::Id3v1Fields{"Tagged Song", "The Testers", "Fixtures", "2026", 17};
+    const QString path = musicDir.filePath(QStringLiteral("Tagged Song.MP3"));
+    ASSERT_FALSE(fixtures::writeMp3(path, recipe).bytes.isEmpty());
+
+    AudioEngine::Options options;
+    options.output = AudioEngine::Options::Output::Null;
+    AudioEngine engine(options);
+    Main main(programDir.path(), engine);
+    showFolder(main, musicDir.path(), {QStringLiteral("Tagged Song.MP3")});
+    press(main, 1);
+    EXPECT_EQ(main.controls().InfoLabel->text(), playTimeAndSizeText(61.4, QFileInfo(path).size()));
+
+    const QList<QStringList> boxes = press(main, 2);
+    ASSERT_EQ(boxes.size(), 1);
+    ASSERT_EQ(boxes[0].size(), 7);
+    // The fixture pads with zero bytes; they show as blanks and the field keeps its width.
+    EXPECT_EQ(boxes[0][1], QStringLiteral("Titel.........: Tagged Song") + QString(19, QLatin1Char(' ')));
+    EXPECT_EQ(boxes[0][5], QStringLiteral("Genre.......: Rock"));
+    EXPECT_EQ(boxes[0][6], QStringLiteral("Lengte......: 1 min. en 01 sec."));
+    EXPECT_FALSE(engine.isPlaying());
 }
