@@ -3,43 +3,36 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
-#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
-#include <QWidget>
 
 #include <functional>
 #include <memory>
 
-// Acts on modal windows the way a person would, while the code under test waits in exec():
-// polls for the active modal widget and hands each new one to `handler`, which returns true
-// when it has dealt with the one it was waiting for. Lives as long as the test keeps it.
+// Acts on modal windows as a person would while the code under test waits in exec(): hands
+// each modal widget to `handler` until it returns true.
 class ModalWatcher : public QObject {
 public:
     explicit ModalWatcher(std::function<bool(QWidget*)> handler) : m_handler(std::move(handler)) {
-        connect(&m_timer, &QTimer::timeout, this, [this] { poll(); });
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (m_busy || !modal || !modal->isVisible()) {
+                return;
+            }
+            m_busy = true; // the handler may wait in a nested event loop
+            if (m_handler(modal)) {
+                m_timer.stop(); // done: stays busy for good
+                return;
+            }
+            m_busy = false;
+        });
         m_timer.start(5);
     }
-    bool done() const { return m_done; }
 
 private:
-    void poll() {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (m_busy || m_done || !modal || !modal->isVisible()) {
-            return;
-        }
-        m_busy = true;
-        if (m_handler(modal)) {
-            m_done = true;
-            m_timer.stop();
-        }
-        m_busy = false;
-    }
-
     std::function<bool(QWidget*)> m_handler;
     QTimer m_timer;
     bool m_busy = false;
-    bool m_done = false;
 };
 
 // What a message box showed.
@@ -52,37 +45,31 @@ struct SeenBox {
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
 };
 
-// Answers the next message box with `answer`, recording it in `seen`.
-inline std::unique_ptr<ModalWatcher> answerBox(QMessageBox::StandardButton answer, SeenBox* seen) {
-    return std::make_unique<ModalWatcher>([answer, seen](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        if (!box) {
-            return false;
-        }
-        seen->shown = true;
-        seen->title = box->windowTitle();
-        seen->text = box->text();
-        seen->icon = box->icon();
-        seen->buttons = box->standardButtons();
-        seen->defaultButton =
-            box->defaultButton() ? box->standardButton(box->defaultButton()) : QMessageBox::NoButton;
-        if (QAbstractButton* button = box->button(answer)) {
-            button->click();
-        } else {
-            box->reject();
-        }
-        return true;
-    });
-}
-
 // Runs `act` on the first modal window of type T.
 template <typename T> std::unique_ptr<ModalWatcher> onModal(std::function<void(T*)> act) {
     return std::make_unique<ModalWatcher>([act](QWidget* modal) {
         T* window = qobject_cast<T*>(modal);
-        if (!window) {
-            return false;
+        if (window) {
+            act(window);
         }
-        act(window);
-        return true;
+        return window != nullptr;
     });
+}
+
+// Answers the next message box with `answer`, recording it in `seen`.
+inline std::unique_ptr<ModalWatcher> answerBox(QMessageBox::StandardButton answer, SeenBox* seen) {
+    return onModal<QMessageBox>([answer, seen](QMessageBox* box) {
+        auto* def = box->defaultButton();
+        *seen = {true,        box->windowTitle(),     box->text(),
+                 box->icon(), box->standardButtons(), def ? box->standardButton(def) : QMessageBox::NoButton};
+        box->button(answer) ? box->button(answer)->click() : box->reject();
+    });
+}
+
+// Runs `act`, answering the message box it shows (if any) with `answer`.
+inline SeenBox answering(QMessageBox::StandardButton answer, const std::function<void()>& act) {
+    SeenBox seen;
+    auto watcher = answerBox(answer, &seen);
+    act();
+    return seen;
 }
