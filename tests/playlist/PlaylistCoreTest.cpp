@@ -1,0 +1,177 @@
+#include "EntryPrinter.h"
+
+#include "playlist/PlaylistFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+using Entries = QVector<PlaylistEntry>;
+
+TEST(PlaylistModel, BothColumnsMoveTogetherAndTheCountWaitsForARefresh) {
+    PlaylistModel model;
+    QSignalSpy spy(&model, &PlaylistModel::countTextChanged);
+    EXPECT_EQ(model.countText(), "0 Songs in de playlist");
+    model.appendMany({{"a", "/a.mp3"}, {"b", "/b.mp3"}, {"a", "/a.mp3"}, {"c", "/c.mp3"}});
+    EXPECT_EQ(spy.count(), 0);
+    model.refreshCount();
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(spy.at(0).at(0).toString(), "4 Songs in de playlist");
+    model.removeAt(1);
+    EXPECT_EQ(model.index(1, 0).data().toString(), "a");
+    EXPECT_EQ(model.index(2, 1).data().toString(), "/c.mp3");
+    model.removeAt(5);
+    model.removeAt(-1);
+    model.dropHead();
+    model.removeAt(0);
+    EXPECT_EQ(model.entries(), Entries({{"c", "/c.mp3"}}));
+    EXPECT_EQ(model.countText(), "1 Songs in de playlist");
+    model.dropHead();
+    model.dropHead();
+    EXPECT_TRUE(model.isEmpty());
+}
+
+TEST(PlaylistModel, NeverGoesPastTheLimit) {
+    const int max = PlaylistModel::kMaxEntries;
+    PlaylistModel model;
+    EXPECT_EQ(model.appendMany(Entries(max - 2, {"s", "/s.mp3"})), max - 2);
+    EXPECT_EQ(model.appendMany({{"t0", "/t0.mp3"}, {"t1", "/t1.mp3"}, {"t2", "/t2.mp3"}}), 2);
+    EXPECT_EQ(model.entry(max - 1).displayName, "t1");
+    EXPECT_FALSE(model.append("x", "/x.mp3"));
+    EXPECT_EQ(model.countText(), "32767 Songs in de playlist");
+    EXPECT_EQ(model.replaceAll(Entries(max + 10, {"r", "/r.mp3"})), max);
+    EXPECT_EQ(model.count(), max);
+}
+
+TEST(PlaylistFileFormat, WritesEveryLineWithSeparatorAndCrLfAndReadsItBackExactly) {
+    EXPECT_EQ(
+        PlaylistFile::serialize({{"Intro", "/music/Intro.mp3"}, {"Café", "//Café.mid"}, {"", ""}}),
+        QByteArray(
+            "/music/Intro.mp3 ---/--- Intro\r\n//Caf\xC3\xA9.mid ---/--- Caf\xC3\xA9\r\n ---/--- \r\n"));
+    const Entries entries{{"日本の歌 🎵", "/muziek/日本の歌 🎵.mid"},
+                          {"a ---/--- b", "/x/a.mp3"},
+                          {"  blanks  ", "//  blanks  .mp3"},
+                          {"line\nfeed", "/lf/line\nfeed.mp3"}};
+    const PlaylistFile::Parsed parsed = PlaylistFile::parse(PlaylistFile::serialize(entries));
+    EXPECT_EQ(parsed.entries, entries);
+    EXPECT_EQ(parsed.dropped, 0);
+}
+
+TEST(PlaylistFileFormat, ReaderRules) {
+    // The first separator splits; a line may start with it; only CR ends a line; blank and
+    // separator-less lines are skipped; nothing is trimmed; the last line needs no end.
+    const QByteArray bytes = " ---/--- no path\r\n\r\n     \r\nno separator here\r\n"
+                             "/a ---/--- b ---/--- c\r"
+                             "/lf ---/--- one\ntwo\r\n"
+                             "\n/after ---/--- crlflf\r\n"
+                             "/p ---/---n\r\n/p---/--- n\r\n"
+                             "  /p  ---/---  n  \r\n"
+                             "/last ---/--- no end";
+    EXPECT_EQ(PlaylistFile::parse(bytes).entries, Entries({{"no path", ""},
+                                                           {"b ---/--- c", "/a"},
+                                                           {"one\ntwo", "/lf"},
+                                                           {"crlflf", "\n/after"},
+                                                           {" n  ", "  /p "},
+                                                           {"no end", "/last"}}));
+    // Not UTF-8: Windows-1252.
+    EXPECT_EQ(PlaylistFile::parse("C:\\Caf\xE9 \x80.mp3 ---/--- Caf\xE9 \x80\r\n").entries,
+              Entries({{"Café €", "C:\\Café €.mp3"}}));
+    const PlaylistFile::Parsed limited =
+        PlaylistFile::parse("/a ---/--- a\r\nskip\r\n/b ---/--- b\r\n/c ---/--- c\r\n/d ---/--- d", 2);
+    EXPECT_EQ(limited.entries, Entries({{"a", "/a"}, {"b", "/b"}}));
+    EXPECT_EQ(limited.dropped, 2);
+}
+
+class PlaylistStore : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    const QString program = dir.path();
+    const QString folder = PlaylistFile::folderPath(program);
+
+    QByteArray bytes(const QString& name) const {
+        QFile f(PlaylistFile::filePath(program, name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+    void write(const QString& fileName, const QByteArray& content) {
+        QDir().mkpath(folder);
+        QFile f(folder + u'/' + fileName);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    QStringList files() const { return QDir(folder).entryList(QDir::Files | QDir::Hidden); }
+};
+
+TEST_F(PlaylistStore, StoredPlaylistsAreListedInNameOrderAndRemoved) {
+    EXPECT_TRUE(PlaylistFile::storedNames(program).isEmpty());
+    for (const char* name : {"Rock.lst", "jazz.lst", "Blues.lst", ".verborgen.lst", "notes.txt", "Oud.LST"}) {
+        write(name, "");
+    }
+    QDir().mkpath(folder + "/Map.lst");
+    EXPECT_EQ(PlaylistFile::storedNames(program), QStringList({".verborgen", "Blues", "jazz", "Rock"}));
+    EXPECT_FALSE(PlaylistFile::load(program, "Weg").opened);
+    EXPECT_TRUE(PlaylistFile::load(program, "Map").parsed.entries.isEmpty());
+    EXPECT_TRUE(PlaylistFile::remove(program, "jazz"));
+    EXPECT_FALSE(PlaylistFile::remove(program, "jazz"));
+    EXPECT_EQ(PlaylistFile::storedNames(program), QStringList({".verborgen", "Blues", "Rock"}));
+}
+
+TEST_F(PlaylistStore, AFailedSaveReportsAndKeepsTheOldFile) {
+    ASSERT_TRUE(PlaylistFile::save(program, "Rock", {{"oud", "/oud.mp3"}}, nullptr));
+    Entries big(200, {"song", "/muziek/song.mp3"});
+    QString error;
+    bool saved = true;
+    {
+        // A full disk, also for root: writes past 64 bytes fail. Nothing may print in here.
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        rlimit full = old;
+        full.rlim_cur = 64;
+        const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &full);
+        saved = PlaylistFile::save(program, "Rock", big, &error);
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, handler);
+    }
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(error.contains("niet worden opgeslagen")) << error.toStdString();
+    EXPECT_EQ(bytes("Rock"), "/oud.mp3 ---/--- oud\r\n");
+    EXPECT_EQ(files(), QStringList({"Rock.lst"}));
+}
+
+TEST_F(PlaylistStore, EntriesThatWouldReadBackWrongAreRefused) {
+    ASSERT_TRUE(PlaylistFile::save(program, "Rock", {{"oud", "/oud.mp3"}}, nullptr));
+    for (const PlaylistEntry& bad :
+         {PlaylistEntry{"a\rb", "/m/a\rb.mp3"}, PlaylistEntry{"--- y", "/m/x ---/--- y.mp3"},
+          PlaylistEntry{"naam\r", "/m/naam.mp3"}}) {
+        QString error;
+        EXPECT_FALSE(PlaylistFile::save(program, "Rock", {{"goed", "/m/goed.mp3"}, bad}, &error));
+        EXPECT_TRUE(error.contains(bad.displayName)) << error.toStdString();
+        EXPECT_EQ(bytes("Rock"), "/oud.mp3 ---/--- oud\r\n");
+    }
+    // A lone LF and a separator in the display name read back whole.
+    EXPECT_TRUE(PlaylistFile::entriesProblem({{"a ---/--- b", "/m/a\nb.mp3"}}).isEmpty());
+}
+
+TEST_F(PlaylistStore, StoredNamesTheWriterRefusesStillLoadAndDelete) {
+    const QString name(250, u'x'); // no room left for the writer's temporary file
+    write(name + ".lst", "/m/a.mp3 ---/--- a\r\n");
+    write("..lst", "/m/b.mp3 ---/--- b\r\n");
+    ASSERT_EQ(PlaylistFile::storedNames(program), QStringList({".", name}));
+    EXPECT_FALSE(PlaylistFile::nameProblem(name).isEmpty());
+    EXPECT_EQ(PlaylistFile::load(program, name).parsed.entries, Entries({{"a", "/m/a.mp3"}}));
+    EXPECT_EQ(PlaylistFile::load(program, ".").parsed.entries, Entries({{"b", "/m/b.mp3"}}));
+    EXPECT_FALSE(PlaylistFile::remove(program, "../Playlist/."));
+    EXPECT_TRUE(PlaylistFile::remove(program, name));
+    EXPECT_TRUE(PlaylistFile::remove(program, "."));
+    EXPECT_TRUE(PlaylistFile::storedNames(program).isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,243 @@
+#include "EntryPrinter.h"
+#include "ModalWatcher.h"
+#include "support/FakePlayer.h"
+
+#include "app/Main.h"
+#include "appearance/PictureButton.h"
+#include "playlist/Loadform.h"
+#include "playlist/PlaylistController.h"
+#include "playlist/PlaylistFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QInputDialog>
+#include <QLabel>
+#include <QListView>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Entries = QVector<PlaylistEntry>;
+const Entries kThree{{"a", "/m/a.mp3"}, {"b", "/m/b.mid"}, {"c", "/m/c.mp3"}};
+
+class PlaylistGuiTest : public ::testing::Test {
+protected:
+    QTemporaryDir program;
+    FakePlayer player;
+    std::unique_ptr<Main> main = std::make_unique<Main>(program.path(), player);
+
+    const MainControls& c() const { return main->controls(); }
+    PlaylistModel& playlist() { return main->playlist(); }
+    bool save(const QString& name) { return main->playlistController().SavePlaylist(name); }
+    void fill(const Entries& entries) {
+        playlist().appendMany(entries);
+        playlist().refreshCount();
+    }
+    QByteArray bytes(const QString& name) const {
+        QFile f(PlaylistFile::filePath(program.path(), name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+    void store(const QString& name, const QByteArray& content) {
+        QDir().mkpath(PlaylistFile::folderPath(program.path()));
+        QFile f(PlaylistFile::filePath(program.path(), name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    // Presses command bar button 6 and types `name` into the name box (Cancel when empty).
+    QString saveAs(const std::optional<QString>& name) {
+        QString asked;
+        auto watcher = onModal<QInputDialog>([&](QInputDialog* box) {
+            asked = box->windowTitle() + u'|' + box->labelText() + u'|' + box->textValue();
+            box->setTextValue(name.value_or(QString()));
+            name ? box->accept() : box->reject();
+        });
+        c().KnopBottom[6]->click();
+        return asked;
+    }
+    // Opens Loadform with command bar button 7, runs `act` on its list and closes it if still open.
+    void withLoadform(const std::function<void(Loadform*, QListWidget*)>& act) {
+        bool opened = false;
+        auto watcher = onModal<Loadform>([&](Loadform* form) {
+            opened = true;
+            act(form, form->findChild<QListWidget*>("List1"));
+            if (form->isVisible()) {
+                knop(form, "CancelKnop")->click();
+            }
+        });
+        c().KnopBottom[7]->click();
+        EXPECT_TRUE(opened);
+    }
+    static PictureButton* knop(Loadform* form, const char* name) {
+        return form->findChild<PictureButton*>(name);
+    }
+    static QStringList items(const QListWidget* list) {
+        QStringList out;
+        for (int i = 0; i < list->count(); ++i) {
+            out.append(list->item(i)->text());
+        }
+        return out;
+    }
+};
+
+TEST_F(PlaylistGuiTest, RemoveAndClearAreInertWhilePlayingAndAskBeforeClearing) {
+    main->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+    EXPECT_FALSE(answering(QMessageBox::Yes, [&] { c().KnopR[2]->click(); }).shown) << "empty: no question";
+    fill(kThree);
+    QTest::mouseClick(c().List2->viewport(), Qt::LeftButton, {},
+                      c().List2->visualRect(playlist().index(1, 0)).center());
+    for (const bool paused : {false, true}) {
+        main->state().playing = true;
+        main->state().paused = paused;
+        const SeenBox none = answering(QMessageBox::Yes, [&] {
+            c().KnopR[1]->click();
+            c().KnopR[2]->click();
+        });
+        EXPECT_FALSE(none.shown);
+        EXPECT_EQ(playlist().entries(), kThree);
+    }
+    main->state().playing = main->state().paused = false;
+    c().KnopR[1]->click();
+    EXPECT_EQ(playlist().entries(), Entries({{"a", "/m/a.mp3"}, {"c", "/m/c.mp3"}}));
+    EXPECT_EQ(c().Label10->text(), "2 Songs in de playlist");
+    EXPECT_TRUE(c().List2->selectionModel()->selectedIndexes().isEmpty());
+    c().KnopR[1]->click(); // nothing selected: nothing removed
+    EXPECT_EQ(playlist().count(), 2);
+
+    const SeenBox no = answering(QMessageBox::No, [&] { c().KnopR[2]->click(); });
+    EXPECT_EQ(no.title, " Delete All");
+    EXPECT_EQ(no.text, "Wilt u de complete lijst leegmaken?");
+    EXPECT_EQ(no.buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(no.defaultButton, QMessageBox::Yes);
+    EXPECT_EQ(playlist().count(), 2);
+    EXPECT_TRUE(answering(QMessageBox::Yes, [&] { c().KnopR[2]->click(); }).shown);
+    EXPECT_TRUE(playlist().isEmpty());
+    EXPECT_EQ(c().Label10->text(), "0 Songs in de playlist");
+}
+
+TEST_F(PlaylistGuiTest, SaveAsksForANameAndOverwritesOnlyOnYes) {
+    EXPECT_EQ(saveAs("Leeg"), "") << "an empty playlist asks nothing";
+    fill(kThree);
+    EXPECT_EQ(saveAs("Rock"), " Naam Playlist|Geef een naam voor deze playlist...|");
+    const QByteArray three = "/m/a.mp3 ---/--- a\r\n/m/b.mid ---/--- b\r\n/m/c.mp3 ---/--- c\r\n";
+    EXPECT_EQ(bytes("Rock"), three);
+    saveAs("   ");
+    saveAs(std::nullopt);
+    saveAs(" Blues");
+    EXPECT_EQ(PlaylistFile::storedNames(program.path()), QStringList({" Blues", "Rock"}));
+
+    playlist().clear();
+    fill({{"kort", "/k.mp3"}});
+    const SeenBox no = answering(QMessageBox::No, [&] { EXPECT_FALSE(save("Rock")); });
+    EXPECT_EQ(no.title, " File exist");
+    EXPECT_EQ(no.text, "Naam 'Rock' bestaat al, overschrijven?");
+    EXPECT_EQ(no.defaultButton, QMessageBox::Yes);
+    EXPECT_EQ(bytes("Rock"), three);
+    EXPECT_TRUE(answering(QMessageBox::Yes, [&] { EXPECT_TRUE(save("Rock")); }).shown);
+    EXPECT_EQ(bytes("Rock"), "/k.mp3 ---/--- kort\r\n");
+}
+
+TEST_F(PlaylistGuiTest, RefusedNamesUnstorableSongsAndFailedSavesAreTold) {
+    fill(kThree);
+    for (const QString& name : {QString("../buiten"), QString(".."), QString("."), QString("a/b"),
+                                QString(245, u'x'), QString("a").append(QChar(0))}) {
+        const SeenBox seen = answering(QMessageBox::Ok, [&] { EXPECT_FALSE(save(name)); });
+        EXPECT_EQ(seen.title, "Tunara") << name.toStdString();
+        EXPECT_EQ(seen.icon, QMessageBox::Warning);
+    }
+    EXPECT_FALSE(QFileInfo::exists(PlaylistFile::folderPath(program.path())));
+    EXPECT_FALSE(QFileInfo::exists(program.filePath("buiten.lst")));
+
+    ASSERT_TRUE(save("Rock"));
+    fill({{"--- twee", "/m/een ---/--- twee.mp3"}});
+    // Told before the overwrite question, which would otherwise get the Yes.
+    const SeenBox unstorable = answering(QMessageBox::Yes, [&] { EXPECT_FALSE(save("Rock")); });
+    EXPECT_TRUE(unstorable.text.contains("'--- twee'")) << unstorable.text.toStdString();
+    EXPECT_EQ(bytes("Rock").count('\n'), 3);
+
+    playlist().removeAt(3);
+    QDir(PlaylistFile::folderPath(program.path())).removeRecursively();
+    QFile blocker(PlaylistFile::folderPath(program.path())); // a file where the folder belongs
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    const SeenBox failed = answering(QMessageBox::Ok, [&] { EXPECT_FALSE(save("Jazz")); });
+    EXPECT_TRUE(failed.text.contains("niet opgeslagen")) << failed.text.toStdString();
+}
+
+TEST_F(PlaylistGuiTest, LoadformListsLoadsAndRoundTripsEveryName) {
+    const Entries entries{{"Één ---/--- twee", "/muziek/één.mp3"},
+                          {"日本の歌", "//日本の歌.mid"},
+                          {"Ça va", "/muziek/Ça va.mp3"},
+                          {"Ça va", "/muziek/Ça va.mp3"}};
+    fill(entries);
+    ASSERT_TRUE(save("Wereld ünïcode"));
+    store("Jazz", "/j/1.mid ---/--- jazz\r\n");
+    withLoadform([&](Loadform* form, QListWidget* list) {
+        EXPECT_EQ(form->windowTitle(), " Load Playlist");
+        EXPECT_EQ(items(list), QStringList({"Jazz", "Wereld ünïcode"}));
+        EXPECT_EQ(list->geometry(), QRect(5, 6, 202, 256));
+        EXPECT_EQ(list->palette().color(QPalette::Base), QColor(240, 240, 210));
+        knop(form, "OkKnop")->click(); // nothing selected
+        EXPECT_FALSE(form->isVisible());
+    });
+    withLoadform([&](Loadform* form, QListWidget* list) {
+        list->setCurrentRow(0);
+        knop(form, "CancelKnop")->click();
+    });
+    EXPECT_EQ(playlist().entries(), entries);
+
+    withLoadform([&](Loadform*, QListWidget* list) {
+        const QPoint jazz = list->visualItemRect(list->item(0)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, jazz);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, jazz);
+    });
+    EXPECT_EQ(playlist().entries(), Entries({{"jazz", "/j/1.mid"}}));
+    withLoadform([&](Loadform* form, QListWidget* list) {
+        list->setCurrentRow(1);
+        knop(form, "OkKnop")->click();
+    });
+    EXPECT_EQ(playlist().entries(), entries);
+    EXPECT_EQ(c().Label10->text(), "4 Songs in de playlist");
+
+    withLoadform([&](Loadform* form, QListWidget* list) {
+        list->setCurrentRow(0);
+        QFile::remove(PlaylistFile::filePath(program.path(), "Jazz"));
+        knop(form, "OkKnop")->click();
+    });
+    EXPECT_TRUE(playlist().isEmpty()) << "a vanished file empties the playlist";
+    EXPECT_EQ(c().Label10->text(), "0 Songs in de playlist");
+}
+
+TEST_F(PlaylistGuiTest, DeleteKeyInLoadformAsksThenDeletes) {
+    store("Rock", "");
+    store("Jazz", "");
+    withLoadform([&](Loadform*, QListWidget* list) {
+        list->setFocus();
+        EXPECT_FALSE(answering(QMessageBox::Yes, [&] { QTest::keyClick(list, Qt::Key_Delete); }).shown);
+        list->setCurrentRow(0);
+        const SeenBox no = answering(QMessageBox::No, [&] { QTest::keyClick(list, Qt::Key_Delete); });
+        EXPECT_EQ(no.title, " Delete");
+        EXPECT_EQ(no.text, "Wilt u het bestand 'Jazz' verwijderen?");
+        EXPECT_EQ(no.defaultButton, QMessageBox::Yes);
+        EXPECT_EQ(items(list), QStringList({"Jazz", "Rock"}));
+        EXPECT_TRUE(answering(QMessageBox::Yes, [&] { QTest::keyClick(list, Qt::Key_Delete); }).shown);
+        EXPECT_EQ(items(list), QStringList({"Rock"}));
+        EXPECT_TRUE(list->selectedItems().isEmpty());
+    });
+    EXPECT_EQ(PlaylistFile::storedNames(program.path()), QStringList({"Rock"}));
+}
+
+TEST_F(PlaylistGuiTest, LoadingTooLongAFileTakesWhatFitsAndSaysSo) {
+    QByteArray content;
+    for (int i = 0; i < PlaylistModel::kMaxEntries + 3; ++i) {
+        content += "/m/" + QByteArray::number(i) + ".mp3 ---/--- " + QByteArray::number(i) + "\r\n";
+    }
+    store("Lang", content);
+    EXPECT_TRUE(answering(QMessageBox::Ok, [&] { main->playlistController().LoadPlaylist("Lang"); }).shown);
+    EXPECT_EQ(c().Label10->text(), "32767 Songs in de playlist");
+}
+
+} // namespace
