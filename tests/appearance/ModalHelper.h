@@ -1,11 +1,10 @@
 #pragma once
 
-// Answering modal windows from a test: the window's exec() blocks the test, so the answer is
-// scheduled before the call that opens it and runs from the nested event loop.
+// Answering modal windows from a test: exec() blocks, so the answer is scheduled before the call
+// that opens the window and runs from the nested event loop.
 
 #include <QApplication>
 #include <QDeadlineTimer>
-#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -14,15 +13,12 @@
 
 namespace modal {
 
-// What became of one scheduled answer.
 struct Outcome {
-    bool seen = false; // the modal window appeared and `answer` ran
-    QString title;     // its window title
-    QString className; // its class, e.g. "QMessageBox"
+    bool seen = false; // the window appeared and the answer ran
+    QString title;
 };
 
-// Polls every few milliseconds for a visible modal window of type T and runs `answer` on it
-// once. Gives up after `timeoutMs` (Outcome::seen stays false).
+// Runs `answerFn` once on the first visible modal window of type T, or gives up after `timeoutMs`.
 template <typename T = QWidget>
 std::shared_ptr<Outcome> answer(std::function<void(T*)> answerFn, int timeoutMs = 5000) {
     auto outcome = std::make_shared<Outcome>();
@@ -30,26 +26,22 @@ std::shared_ptr<Outcome> answer(std::function<void(T*)> answerFn, int timeoutMs 
     const QDeadlineTimer deadline(timeoutMs);
     timer->setInterval(5);
     QObject::connect(timer, &QTimer::timeout, timer, [timer, outcome, deadline, answerFn] {
-        QWidget* w = QApplication::activeModalWidget();
-        T* typed = qobject_cast<T*>(w);
-        if (typed && typed->isVisible()) {
+        T* w = qobject_cast<T*>(QApplication::activeModalWidget());
+        if ((w && w->isVisible()) || deadline.hasExpired()) {
             timer->stop();
             timer->deleteLater();
+        }
+        if (w && w->isVisible()) {
             outcome->seen = true;
-            outcome->title = typed->windowTitle();
-            outcome->className = QString::fromLatin1(typed->metaObject()->className());
-            answerFn(typed);
-        } else if (deadline.hasExpired()) {
-            timer->stop();
-            timer->deleteLater();
+            outcome->title = w->windowTitle();
+            answerFn(w);
         }
     });
     timer->start();
     return outcome;
 }
 
-// Closes any modal window that shows up while it lives, and remembers that one did: for
-// checking that an action opens nothing (instead of hanging the test if it does).
+// Closes and counts every modal window that shows up while it lives: checks that nothing opens.
 class Watchdog {
 public:
     Watchdog() {

@@ -1,0 +1,307 @@
+#include "MainWindowFixture.h"
+#include "ModalHelper.h"
+
+#include "app/SettingsFile.h"
+#include "appearance/About.h"
+#include "appearance/AppearanceController.h"
+#include "playlist/PlaylistModel.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QToolTip>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QColor colour(QWidget* w, QPalette::ColorRole role) {
+    return w->palette().color(role);
+}
+QString label(QWidget* editor, int i) {
+    return editor->findChild<QLabel*>(u"Label%1"_s.arg(i))->text();
+}
+void setBars(QDialog* editor, int r, int g, int b) {
+    int i = 1;
+    for (int v : {r, g, b}) {
+        editor->findChild<QScrollBar*>(u"Scroll_%1"_s.arg(i++))->setValue(v);
+    }
+}
+void press(QDialog* editor, const char* button) {
+    editor->findChild<QPushButton*>(QLatin1String(button))->click();
+}
+
+class Appearance : public MainWindowFixture {
+protected:
+    // Clicks control `name` at `pos` where a person would: on whatever widget shows there.
+    void click(const char* name, QPoint pos, Qt::MouseButton button) {
+        const QPoint p = control<QWidget>(QLatin1String(name))->mapTo(m_main.get(), pos);
+        QWidget* hit = m_main->childAt(p);
+        ASSERT_NE(hit, nullptr);
+        QTest::mouseClick(hit, button, Qt::NoModifier, hit->mapFrom(m_main.get(), p));
+        QTest::qWait(1);
+    }
+    // Right-click; `act` runs on the colour editor, which is cancelled if still open. Its caption.
+    QString rightClick(const char* name, QPoint pos, const std::function<void(QDialog*)>& act = {}) {
+        auto title = std::make_shared<QString>();
+        modal::answer<QDialog>(
+            [title, act](QDialog* editor) {
+                *title = editor->windowTitle();
+                if (act) {
+                    act(editor);
+                }
+                if (editor->isVisible()) {
+                    press(editor, "CancelKnop");
+                }
+            },
+            500);
+        click(name, pos, Qt::RightButton);
+        return *title;
+    }
+    std::array<bool, 4> flags() const {
+        const ProgramState& s = m_main->state();
+        return {s.editLeft, s.editRight, s.editInfoBars, s.editTexts};
+    }
+    QPoint onBar() { // Label6 near its right end, clear of the info text
+        auto* bar = control<QWidget>(u"Label6"_s);
+        return {bar->width() - 20, bar->height() / 2};
+    }
+    QStringList chooseLogo(const QString& path) {
+        auto filters = std::make_shared<QStringList>();
+        modal::answer<QFileDialog>([path, filters](QFileDialog* dialog) {
+            *filters = dialog->nameFilters();
+            dialog->selectFile(path);
+            static_cast<QDialog*>(dialog)->accept();
+            if (dialog->isVisible()) {
+                dialog->reject();
+            }
+        });
+        QTest::mouseDClick(control<QWidget>(u"Logo"_s), Qt::LeftButton);
+        return *filters;
+    }
+    void answerAdvert(const QString& text, bool accept = true) {
+        modal::answer<QInputDialog>([text, accept](QInputDialog* box) {
+            box->setTextValue(text);
+            accept ? box->accept() : box->reject();
+        });
+        QTest::mouseDClick(control<QWidget>(u"ReclameLabel"_s), Qt::LeftButton);
+    }
+};
+
+} // namespace
+
+TEST_F(Appearance, OnlyARightClickOpensTheColourEditorWithTheFlagOfItsPane) {
+    const struct {
+        const char* name;
+        QPoint pos;
+        const char* caption;
+    } targets[] = {{"List1", {10, 10}, " Kleuren links"},
+                   {"List2", {10, 80}, " Kleuren rechts"},
+                   {"Label6", onBar(), " Kleuren infobalken"},
+                   {"InfoLabel", {3, 3}, " Kleuren teksten"}};
+    for (size_t t = 0; t < 4; ++t) {
+        {
+            modal::Watchdog watchdog;
+            click(targets[t].name, targets[t].pos, Qt::LeftButton);
+            click(targets[t].name, targets[t].pos, Qt::MiddleButton);
+            QTest::qWait(10);
+            EXPECT_EQ(watchdog.count(), 0) << targets[t].name;
+        }
+        std::array<bool, 4> during{};
+        EXPECT_EQ(rightClick(targets[t].name, targets[t].pos, [&](QDialog*) { during = flags(); }),
+                  QLatin1String(targets[t].caption));
+        std::array<bool, 4> expected{};
+        expected[t] = true;
+        EXPECT_EQ(during, expected) << targets[t].name;
+        EXPECT_EQ(flags(), (std::array<bool, 4>{}));
+    }
+    // The bar's tip shows beside the info text; a long song name running there is the text.
+    const QPoint p = control<QWidget>(u"Label6"_s)->mapTo(m_main.get(), onBar());
+    QWidget* hit = m_main->childAt(p);
+    QHelpEvent tip(QEvent::ToolTip, hit->mapFrom(m_main.get(), p),
+                   hit->mapToGlobal(hit->mapFrom(m_main.get(), p)));
+    QCoreApplication::sendEvent(hit, &tip);
+    EXPECT_EQ(QToolTip::text(), u" Informatie "_s);
+    QToolTip::hideText();
+    m_main->SetInfoLine(QString(120, QLatin1Char('W')));
+    if (m_main->childAt(p) == control<QWidget>(u"InfoLabel"_s)) {
+        EXPECT_EQ(rightClick("Label6", onBar()), u" Kleuren teksten"_s);
+    }
+}
+
+TEST_F(Appearance, CancelAndClosingKeepTheColoursAndOkRecoloursOnlyItsPane) {
+    Settings expected = m_main->state().settings;
+    const QColor list2 = colour(control<QWidget>(u"List2"_s), QPalette::Base);
+    for (const auto& close : std::vector<std::function<void(QDialog*)>>{
+             [](QDialog* e) { press(e, "CancelKnop"); }, [](QDialog* e) { e->close(); },
+             [](QDialog* e) { QTest::keyClick(e, Qt::Key_Escape); }}) {
+        rightClick("List2", {10, 80}, [&close](QDialog* e) {
+            setBars(e, 10, 20, 30);
+            close(e);
+        });
+        EXPECT_EQ(flags(), (std::array<bool, 4>{}));
+        EXPECT_EQ(m_main->state().settings, expected);
+        EXPECT_EQ(colour(control<QWidget>(u"List2"_s), QPalette::Base), list2);
+    }
+
+    const QColor infoBack = colour(control<QWidget>(u"InfoLabel"_s), QPalette::Window);
+    const struct {
+        const char* name;
+        QPoint pos;
+        ColourTriple Settings::*triple;
+        QPalette::ColorRole role;
+        QStringList controls;
+    } panes[] = {
+        {"List2", {10, 80}, &Settings::rightColour, QPalette::Base, {"List2", "Text1"}},
+        {"InfoLabel",
+         {3, 3},
+         &Settings::textColour,
+         QPalette::WindowText,
+         {"TellerLabel", "InfoLabel", "Label10"}},
+        {"Label6", onBar(), &Settings::infoBarColour, QPalette::Window, {"Label1", "Label6", "Label9"}},
+        {"List1", {10, 10}, &Settings::leftColour, QPalette::Base, {"Drive1", "Dir1", "List1"}},
+    };
+    for (int i = 0; i < 4; ++i) {
+        rightClick(panes[i].name, panes[i].pos, [i](QDialog* e) {
+            setBars(e, 250, i, 7);
+            press(e, "OkKnop");
+        });
+        expected.*panes[i].triple = ColourTriple{250, i, 7};
+        EXPECT_EQ(m_main->state().settings, expected);
+        EXPECT_EQ(flags(), (std::array<bool, 4>{}));
+        if (panes[i].role == QPalette::WindowText) { // the text colour only, not the background
+            EXPECT_EQ(colour(control<QWidget>(u"InfoLabel"_s), QPalette::Window), infoBack);
+        }
+    }
+    // Each pane kept its own colour while the later ones changed.
+    for (int i = 0; i < 4; ++i) {
+        for (const QString& name : panes[i].controls) {
+            EXPECT_EQ(colour(control<QWidget>(name), panes[i].role), QColor(250, i, 7)) << name.toStdString();
+        }
+    }
+    const QImage shown = control<QWidget>(u"List2"_s)->grab().toImage();
+    EXPECT_EQ(shown.pixelColor(shown.width() / 2, shown.height() / 2), QColor(250, 0, 7));
+}
+
+TEST_F(Appearance, TheEditorShowsPlainClampedValuesAndIsPlacedByTheClick) {
+    m_main->state().settings.leftColour = ColourTriple{300, -5, 128}; // as a hand-edited file may have it
+    QStringList values;
+    QColor preview;
+    QPoint topLeft;
+    rightClick("List1", {30, 40}, [&](QDialog* e) {
+        values << label(e, 5) << label(e, 6) << label(e, 7);
+        setBars(e, 0, 7, 42);
+        values << label(e, 5) << label(e, 6) << label(e, 7);
+        preview = e->findChild<QLabel*>(u"Label8"_s)->palette().color(QPalette::Window);
+        auto* red = e->findChild<QScrollBar*>(u"Scroll_1"_s);
+        red->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        red->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        values << label(e, 5);
+        topLeft = e->frameGeometry().topLeft();
+    });
+    EXPECT_EQ(values, QStringList({"255", "0", "128", "0", "7", "42", "2"}));
+    EXPECT_EQ(preview, QColor(0, 7, 42));
+    EXPECT_EQ(m_main->state().settings.leftColour, (ColourTriple{300, -5, 128}));
+    EXPECT_EQ(topLeft, m_main->screen()->geometry().topLeft() + QPoint(30, 40 + 160));
+}
+
+TEST_F(Appearance, TheLogoIsStretchedFromASmallPictureAndAPipeIsNeverOpened) {
+    auto* logo = control<QLabel>(u"Logo"_s);
+    const QString pipe = folder() + u"/pijp.jpg"_s;
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QImage before = logo->grab().toImage();
+    chooseLogo(pipe); // would block for good if it opened the pipe
+    EXPECT_FALSE(AppearanceController::loadLogo(logo, pipe));
+    EXPECT_EQ(logo->grab().toImage(), before);
+
+    const QString path = folder() + u"/klein.bmp"_s;
+    QImage picture(50, 80, QImage::Format_RGB32);
+    picture.fill(QColor(200, 30, 90));
+    ASSERT_TRUE(picture.save(path));
+    EXPECT_EQ(chooseLogo(path).value(0), u"Logo ( Jpg, Bmp, Gif ) (*.jpg *.bmp *.gif)"_s);
+    EXPECT_EQ(m_main->state().settings.logoPath, path);
+    EXPECT_EQ(logo->size(), QSize(200, 200));
+    const QImage shown = logo->grab().toImage();
+    QImage filled(QSize(200, 200) * logo->devicePixelRatioF(), shown.format());
+    filled.fill(QColor(200, 30, 90));
+    EXPECT_EQ(shown, filled);
+}
+
+TEST_F(Appearance, TheAdvertisementTextKeepsTheOldOnAnEmptyAnswerAndShowsOnOneLine) {
+    auto* reclame = control<QLabel>(u"ReclameLabel"_s);
+    const QString old = m_main->state().settings.advertText;
+    const QString shown = reclame->text();
+    answerAdvert(QString());
+    answerAdvert(u"niet bewaren"_s, false);
+    EXPECT_EQ(m_main->state().settings.advertText, old);
+    EXPECT_EQ(reclame->text(), shown);
+    answerAdvert(u"Eerste regel\r\ntweede\nderde\rvierde"_s);
+    EXPECT_EQ(m_main->state().settings.advertText, u"Eerste regel tweede derde vierde"_s);
+    EXPECT_EQ(reclame->text(), m_main->state().settings.advertText);
+    // A straight double quote cannot live in the settings file: shown as it will be kept.
+    answerAdvert(u"Zeg \"hoi\""_s);
+    EXPECT_EQ(reclame->text(), u"Zeg \u201choi\u201d"_s);
+    EXPECT_EQ(m_main->state().settings.advertText, reclame->text());
+}
+
+TEST_F(Appearance, MarkupInTheAdvertisementIsShownAsTypedBothTypedAndFromTheFile) {
+    const QString markup = u"<b>Vet</b><img src=nergens.png>"_s;
+    const auto showsTheCharacters = [this, &markup] {
+        auto* reclame = control<QLabel>(u"ReclameLabel"_s);
+        EXPECT_EQ(reclame->text(), markup);
+        EXPECT_GE(reclame->sizeHint().width(), reclame->fontMetrics().horizontalAdvance(markup));
+    };
+    answerAdvert(markup);
+    showsTheCharacters();
+    Settings s;
+    s.advertText = markup;
+    ASSERT_TRUE(SaveSettings(settingsFilePath(folder()), s));
+    m_main.reset();
+    startMain();
+    showsTheCharacters();
+}
+
+TEST_F(Appearance, AboutOpensFitsItsTextAndClosesLeavingEverythingAsItWas) {
+    m_main->playlist().append(u"Een"_s, u"/m/Een.mp3"_s);
+    m_player.calls.clear();
+    const Settings settings = m_main->state().settings;
+    const QString info = control<QLabel>(u"InfoLabel"_s)->text();
+    const bool helpHidden = control<QPlainTextEdit>(u"Text1"_s)->isHidden();
+    for (bool byFrame : {false, true}) {
+        QString text;
+        const auto outcome = modal::answer<QDialog>([&](QDialog* about) {
+            auto* label4 = about->findChild<QLabel*>(u"Label4"_s);
+            text = label4->text();
+            EXPECT_LE(label4->heightForWidth(label4->width()), label4->height());
+            for (QWidget* w : about->findChildren<QWidget*>()) {
+                EXPECT_TRUE(about->rect().contains(w->geometry())) << w->objectName().toStdString();
+            }
+            EXPECT_EQ(about->findChild<QLabel*>(u"Image2"_s)->pixmap().deviceIndependentSize().toSize(),
+                      QSize(246, 44));
+            if (byFrame) {
+                about->close();
+            } else {
+                about->findChild<QPushButton*>(u"OkKnop"_s)->click();
+            }
+        });
+        QTest::mouseClick(control<QWidget>(u"KnopBottom_1"_s), Qt::LeftButton);
+        ASSERT_TRUE(outcome->seen);
+        EXPECT_EQ(outcome->title, u" About..."_s);
+        EXPECT_TRUE(text.startsWith(u"Programma voor het beheren en afspelen van Mp3 en Midi bestanden. "_s));
+        EXPECT_TRUE(text.endsWith(QStringLiteral(TUNARA_VERSION)));
+        EXPECT_TRUE(m_main->findChildren<About*>().isEmpty());
+    }
+    EXPECT_EQ(m_main->playlist().count(), 1);
+    EXPECT_TRUE(m_player.calls.isEmpty());
+    EXPECT_EQ(m_main->state().settings, settings);
+    EXPECT_EQ(control<QLabel>(u"InfoLabel"_s)->text(), info);
+    EXPECT_EQ(control<QPlainTextEdit>(u"Text1"_s)->isHidden(), helpHidden);
+}
