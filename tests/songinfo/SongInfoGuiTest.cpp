@@ -47,14 +47,18 @@ QList<QStringList> press(Main& main, int index) {
     return boxes;
 }
 
+void select(Main& main, int row) {
+    const MainControls& c = main.controls();
+    c.List1->selectionModel()->setCurrentIndex(c.List1Model->index(row, 0),
+                                               QItemSelectionModel::ClearAndSelect);
+}
+
 // Shows `names` of `folder` in the song list, as the browser leaves it, and selects `selected`.
 void showFolder(Main& main, const QString& folder, const QStringList& names, int selected = 0) {
-    const MainControls& c = main.controls();
-    c.File1->setProperty("path", folder);
-    c.File1Model->setStringList(names);
-    c.List1Model->setStringList(names);
-    c.List1->selectionModel()->setCurrentIndex(c.List1Model->index(selected, 0),
-                                               QItemSelectionModel::ClearAndSelect);
+    main.controls().File1->setProperty("path", folder);
+    main.controls().File1Model->setStringList(names);
+    main.controls().List1Model->setStringList(names);
+    select(main, selected);
 }
 
 class SongInfoButtons : public ::testing::Test {
@@ -87,8 +91,7 @@ TEST_F(SongInfoButtons, PlaytimeLoadsWithoutPlayingRoundsAndGroupsTheSize) {
     const MainControls& c = m_main.controls();
     ASSERT_EQ(c.List1Model->stringList(),
               (QStringList{QStringLiteral("big.mp3"), QStringLiteral("tune.mid")}));
-    c.List1->selectionModel()->setCurrentIndex(c.List1Model->index(1, 0),
-                                               QItemSelectionModel::ClearAndSelect);
+    select(m_main, 1);
 
     m_player.calls.clear();
     EXPECT_TRUE(press(m_main, 1).isEmpty());
@@ -98,8 +101,7 @@ TEST_F(SongInfoButtons, PlaytimeLoadsWithoutPlayingRoundsAndGroupsTheSize) {
                            QStringLiteral("setFileName ") + path(QStringLiteral("tune.mid"))}));
     EXPECT_FALSE(m_player.playingNow);
 
-    c.List1->selectionModel()->setCurrentIndex(c.List1Model->index(0, 0),
-                                               QItemSelectionModel::ClearAndSelect);
+    select(m_main, 0);
     press(m_main, 1);
     EXPECT_EQ(infoLine(), QStringLiteral("Speeltijd is 4 min. en 05 sec. / Grootte is %1 bytes")
                               .arg(QStringList{"4", "321", "987"}.join(QLocale().groupSeparator())));
@@ -177,7 +179,9 @@ TEST(SongInfoWithTheRealEngine, TaggedMp3ShowsItsExactLengthSizeAndTag) {
     recipe.sampleRate = 8000;
     recipe.channels = 1;
     recipe.bitrateKbps = 32;
-    recipe.id3v1 = fixtures::Id3v1Fields{"Tagged Song", "The Testers", "Fixtures", "2026", 17};
+    recipe.id3v1.emplace();
+    recipe.id3v1->title = "Tagged Song";
+    recipe.id3v1->genre = 17;
     const QString path = musicDir.filePath(QStringLiteral("Tagged Song.MP3"));
     ASSERT_FALSE(fixtures::writeMp3(path, recipe).bytes.isEmpty());
 
