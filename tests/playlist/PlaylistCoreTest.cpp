@@ -1,4 +1,3 @@
-#include "EntryPrinter.h"
 
 #include "playlist/PlaylistFile.h"
 

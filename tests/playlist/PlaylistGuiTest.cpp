@@ -1,4 +1,3 @@
-#include "EntryPrinter.h"
 #include "ModalWatcher.h"
 #include "support/FakePlayer.h"
 
