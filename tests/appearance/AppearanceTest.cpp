@@ -74,6 +74,27 @@ protected:
         auto* bar = control<QWidget>(u"Label6"_s);
         return {bar->width() - 20, bar->height() / 2};
     }
+    struct Pane {
+        const char* name;
+        QPoint pos;
+        const char* caption;
+        ColourTriple Settings::*triple;
+        QPalette::ColorRole role;
+        QStringList controls;
+    };
+    // In the order of the flags.
+    std::vector<Pane> panes() {
+        // clang-format off
+        return {{"List1", {10, 10}, " Kleuren links", &Settings::leftColour,
+                 QPalette::Base, {"Drive1", "Dir1", "List1"}},
+                {"List2", {10, 80}, " Kleuren rechts", &Settings::rightColour,
+                 QPalette::Base, {"List2", "Text1"}},
+                {"Label6", onBar(), " Kleuren infobalken", &Settings::infoBarColour,
+                 QPalette::Window, {"Label1", "Label6", "Label9"}},
+                {"InfoLabel", {3, 3}, " Kleuren teksten", &Settings::textColour,
+                 QPalette::WindowText, {"TellerLabel", "InfoLabel", "Label10"}}};
+        // clang-format on
+    }
     QStringList chooseLogo(const QString& path) {
         auto filters = std::make_shared<QStringList>();
         modal::answer<QFileDialog>([path, filters](QFileDialog* dialog) {
@@ -99,35 +120,26 @@ protected:
 } // namespace
 
 TEST_F(Appearance, OnlyARightClickOpensTheColourEditorWithTheFlagOfItsPane) {
-    const struct {
-        const char* name;
-        QPoint pos;
-        const char* caption;
-    } targets[] = {{"List1", {10, 10}, " Kleuren links"},
-                   {"List2", {10, 80}, " Kleuren rechts"},
-                   {"Label6", onBar(), " Kleuren infobalken"},
-                   {"InfoLabel", {3, 3}, " Kleuren teksten"}};
-    for (size_t t = 0; t < 4; ++t) {
+    const std::vector<Pane> all = panes();
+    for (size_t t = 0; t < all.size(); ++t) {
         {
             modal::Watchdog watchdog;
-            click(targets[t].name, targets[t].pos, Qt::LeftButton);
-            click(targets[t].name, targets[t].pos, Qt::MiddleButton);
+            click(all[t].name, all[t].pos, Qt::LeftButton);
+            click(all[t].name, all[t].pos, Qt::MiddleButton);
             QTest::qWait(10);
-            EXPECT_EQ(watchdog.count(), 0) << targets[t].name;
+            EXPECT_EQ(watchdog.count(), 0) << all[t].name;
         }
-        std::array<bool, 4> during{};
-        EXPECT_EQ(rightClick(targets[t].name, targets[t].pos, [&](QDialog*) { during = flags(); }),
-                  QLatin1String(targets[t].caption));
-        std::array<bool, 4> expected{};
+        std::array<bool, 4> during{}, expected{};
         expected[t] = true;
-        EXPECT_EQ(during, expected) << targets[t].name;
+        EXPECT_EQ(rightClick(all[t].name, all[t].pos, [&](QDialog*) { during = flags(); }),
+                  QLatin1String(all[t].caption));
+        EXPECT_EQ(during, expected) << all[t].name;
         EXPECT_EQ(flags(), (std::array<bool, 4>{}));
     }
     // The bar's tip shows beside the info text; a long song name running there is the text.
     const QPoint p = control<QWidget>(u"Label6"_s)->mapTo(m_main.get(), onBar());
     QWidget* hit = m_main->childAt(p);
-    QHelpEvent tip(QEvent::ToolTip, hit->mapFrom(m_main.get(), p),
-                   hit->mapToGlobal(hit->mapFrom(m_main.get(), p)));
+    QHelpEvent tip(QEvent::ToolTip, hit->mapFrom(m_main.get(), p), m_main->mapToGlobal(p));
     QCoreApplication::sendEvent(hit, &tip);
     EXPECT_EQ(QToolTip::text(), u" Informatie "_s);
     QToolTip::hideText();
@@ -151,44 +163,27 @@ TEST_F(Appearance, CancelAndClosingKeepTheColoursAndOkRecoloursOnlyItsPane) {
         EXPECT_EQ(m_main->state().settings, expected);
         EXPECT_EQ(colour(control<QWidget>(u"List2"_s), QPalette::Base), list2);
     }
-
-    const QColor infoBack = colour(control<QWidget>(u"InfoLabel"_s), QPalette::Window);
-    const struct {
-        const char* name;
-        QPoint pos;
-        ColourTriple Settings::*triple;
-        QPalette::ColorRole role;
-        QStringList controls;
-    } panes[] = {
-        {"List2", {10, 80}, &Settings::rightColour, QPalette::Base, {"List2", "Text1"}},
-        {"InfoLabel",
-         {3, 3},
-         &Settings::textColour,
-         QPalette::WindowText,
-         {"TellerLabel", "InfoLabel", "Label10"}},
-        {"Label6", onBar(), &Settings::infoBarColour, QPalette::Window, {"Label1", "Label6", "Label9"}},
-        {"List1", {10, 10}, &Settings::leftColour, QPalette::Base, {"Drive1", "Dir1", "List1"}},
-    };
+    const std::vector<Pane> all = panes();
+    QColor infoBack;
     for (int i = 0; i < 4; ++i) {
-        rightClick(panes[i].name, panes[i].pos, [i](QDialog* e) {
+        infoBack = colour(control<QWidget>(u"InfoLabel"_s), QPalette::Window);
+        rightClick(all[i].name, all[i].pos, [i](QDialog* e) {
             setBars(e, 250, i, 7);
             press(e, "OkKnop");
         });
-        expected.*panes[i].triple = ColourTriple{250, i, 7};
+        expected.*all[i].triple = ColourTriple{250, i, 7};
         EXPECT_EQ(m_main->state().settings, expected);
         EXPECT_EQ(flags(), (std::array<bool, 4>{}));
-        if (panes[i].role == QPalette::WindowText) { // the text colour only, not the background
-            EXPECT_EQ(colour(control<QWidget>(u"InfoLabel"_s), QPalette::Window), infoBack);
-        }
     }
     // Each pane kept its own colour while the later ones changed.
     for (int i = 0; i < 4; ++i) {
-        for (const QString& name : panes[i].controls) {
-            EXPECT_EQ(colour(control<QWidget>(name), panes[i].role), QColor(250, i, 7)) << name.toStdString();
+        for (const QString& name : all[i].controls) {
+            EXPECT_EQ(colour(control<QWidget>(name), all[i].role), QColor(250, i, 7)) << name.toStdString();
         }
     }
+    EXPECT_EQ(colour(control<QWidget>(u"InfoLabel"_s), QPalette::Window), infoBack); // texts came last
     const QImage shown = control<QWidget>(u"List2"_s)->grab().toImage();
-    EXPECT_EQ(shown.pixelColor(shown.width() / 2, shown.height() / 2), QColor(250, 0, 7));
+    EXPECT_EQ(shown.pixelColor(shown.width() / 2, shown.height() / 2), QColor(250, 1, 7));
 }
 
 TEST_F(Appearance, TheEditorShowsPlainClampedValuesAndIsPlacedByTheClick) {
@@ -235,7 +230,7 @@ TEST_F(Appearance, TheLogoIsStretchedFromASmallPictureAndAPipeIsNeverOpened) {
     EXPECT_EQ(shown, filled);
 }
 
-TEST_F(Appearance, TheAdvertisementTextKeepsTheOldOnAnEmptyAnswerAndShowsOnOneLine) {
+TEST_F(Appearance, TheAdvertisementTextKeepsTheOldOnAnEmptyAnswerAndShowsOnOneLineAsPlainText) {
     auto* reclame = control<QLabel>(u"ReclameLabel"_s);
     const QString old = m_main->state().settings.advertText;
     const QString shown = reclame->text();
@@ -250,14 +245,13 @@ TEST_F(Appearance, TheAdvertisementTextKeepsTheOldOnAnEmptyAnswerAndShowsOnOneLi
     answerAdvert(u"Zeg \"hoi\""_s);
     EXPECT_EQ(reclame->text(), u"Zeg \u201choi\u201d"_s);
     EXPECT_EQ(m_main->state().settings.advertText, reclame->text());
-}
 
-TEST_F(Appearance, MarkupInTheAdvertisementIsShownAsTypedBothTypedAndFromTheFile) {
+    // Markup is shown as typed, never followed, whether typed or read from the file at start-up.
     const QString markup = u"<b>Vet</b><img src=nergens.png>"_s;
     const auto showsTheCharacters = [this, &markup] {
-        auto* reclame = control<QLabel>(u"ReclameLabel"_s);
-        EXPECT_EQ(reclame->text(), markup);
-        EXPECT_GE(reclame->sizeHint().width(), reclame->fontMetrics().horizontalAdvance(markup));
+        auto* label = control<QLabel>(u"ReclameLabel"_s); // a new one after the restart
+        EXPECT_EQ(label->text(), markup);
+        EXPECT_GE(label->sizeHint().width(), label->fontMetrics().horizontalAdvance(markup));
     };
     answerAdvert(markup);
     showsTheCharacters();
@@ -284,8 +278,6 @@ TEST_F(Appearance, AboutOpensFitsItsTextAndClosesLeavingEverythingAsItWas) {
             for (QWidget* w : about->findChildren<QWidget*>()) {
                 EXPECT_TRUE(about->rect().contains(w->geometry())) << w->objectName().toStdString();
             }
-            EXPECT_EQ(about->findChild<QLabel*>(u"Image2"_s)->pixmap().deviceIndependentSize().toSize(),
-                      QSize(246, 44));
             if (byFrame) {
                 about->close();
             } else {
