@@ -46,7 +46,7 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(content);
     }
-    // Presses command bar button 6 and types `name` into the name box (Cancel when empty).
+    // Presses command bar button 6 and types `name` into the name box (Cancel without one).
     QString saveAs(const std::optional<QString>& name) {
         QString asked;
         auto watcher = onModal<QInputDialog>([&](QInputDialog* box) {
