@@ -16,7 +16,9 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include <array>
 #include <memory>
+#include <tuple>
 
 #include <sys/stat.h>
 
@@ -50,12 +52,16 @@ const char* const kLayout[] = {
     "Frame5: ExitLabel 14280 210 720 660, KnopBottom_9 14310 240 660 600",
 };
 
+using Colours = std::array<ColourTriple, 4>; // left pane, right pane, info bars, texts
+const Colours kDefaultColours{{{200, 230, 230}, {230, 230, 200}, {190, 190, 200}, {100, 70, 40}}};
+
 // One control of each pane shows the pane's colour.
-void expectColours(const MainControls& c, QColor left, QColor right, QColor bars, QColor texts) {
-    EXPECT_EQ(c.List1->palette().color(QPalette::Base), left);
-    EXPECT_EQ(c.List2->palette().color(QPalette::Base), right);
-    EXPECT_EQ(c.Label6->palette().color(QPalette::Window), bars);
-    EXPECT_EQ(c.InfoLabel->palette().color(QPalette::WindowText), texts);
+void expectColours(const MainControls& c, const Colours& t) {
+    const auto colour = [&t](int i) { return QColor(t[i].red, t[i].green, t[i].blue); };
+    EXPECT_EQ(c.List1->palette().color(QPalette::Base), colour(0));
+    EXPECT_EQ(c.List2->palette().color(QPalette::Base), colour(1));
+    EXPECT_EQ(c.Label6->palette().color(QPalette::Window), colour(2));
+    EXPECT_EQ(c.InfoLabel->palette().color(QPalette::WindowText), colour(3));
 }
 
 class MainStartup : public ::testing::Test {
@@ -72,16 +78,20 @@ protected:
 
 TEST_F(MainStartup, FirstStartInAnEmptyFolderShowsTheDefaultsAndWritesTheFile) {
     const MainControls& c = start().controls();
-    expectColours(c, QColor(200, 230, 230), QColor(230, 230, 200), QColor(190, 190, 200),
-                  QColor(100, 70, 40));
+    expectColours(c, kDefaultColours);
     EXPECT_EQ(c.ReclameLabel->text(), u"Hier kan uw reclame tekst staan..."_s);
     EXPECT_EQ(readFile(ini()), settingsFileBytes(Settings{}));
+
+    // A program folder that cannot be written starts the same.
+    writeFile(m_dir.filePath(u"plain"_s), "x");
+    Main unwritable(m_dir.filePath(u"plain/map"_s), m_player);
+    expectColours(unwritable.controls(), kDefaultColours);
+    EXPECT_EQ(unwritable.state().settings, Settings{});
 }
 
 TEST_F(MainStartup, ShortFileIsRewrittenWithEightLinesAndACompleteOneLeftAlone) {
     writeFile(ini(), "10,20,30\r\n40,50,60\r\n70,80,90\r\n1,2,3\r\n");
-    expectColours(start().controls(), QColor(10, 20, 30), QColor(40, 50, 60), QColor(70, 80, 90),
-                  QColor(1, 2, 3));
+    expectColours(start().controls(), {{{10, 20, 30}, {40, 50, 60}, {70, 80, 90}, {1, 2, 3}}});
     EXPECT_EQ(readFile(ini()), "10,20,30\r\n40,50,60\r\n70,80,90\r\n1,2,3\r\n\"Tunara 1\"\r\n"
                                "\"Hier kan uw reclame tekst staan...\"\r\n\"\"\r\n\"C:/mp3\"\r\n");
 
@@ -131,15 +141,11 @@ TEST_F(MainStartup, HelpHiddenPlaylistVisibleVolumeSevenAndTimers) {
     EXPECT_TRUE(c.List2->isVisible());
     EXPECT_EQ(c.Text1->geometry(), c.List2->geometry());
     EXPECT_FALSE(c.BackList->isVisible() || c.File1->isVisible()); // lists that are never shown
-    EXPECT_EQ(c.BackList->objectName(), u"BackList"_s);
-    EXPECT_EQ(c.File1->objectName(), u"File1"_s);
 
     EXPECT_EQ(c.VolumeLabel->text(), u"7"_s);
     EXPECT_EQ(c.Slider2->value(), 1750);
-    EXPECT_EQ(c.Slider2->maximum(), 2500);
     EXPECT_EQ(m_player.calls.filter(u"volume"_s), QStringList{u"volume -750"_s});
     EXPECT_EQ(c.Ballans->value(), 0);
-    EXPECT_EQ(c.Ballans->maximum(), 5000);
     EXPECT_FALSE(c.Timer1->isActive());
     EXPECT_TRUE(c.Timer2->isActive());
 
@@ -175,14 +181,6 @@ TEST_F(MainStartup, FontsAreSubstitutedAndTheClockTicks) {
     EXPECT_GE(c.Klok->width(), c.Klok->fontMetrics().horizontalAdvance(text));
 }
 
-TEST_F(MainStartup, ProgramFolderThatCannotBeWrittenStillStarts) {
-    writeFile(m_dir.filePath(u"plain"_s), "x");
-    Main m(m_dir.filePath(u"plain/map"_s), m_player);
-    expectColours(m.controls(), QColor(200, 230, 230), QColor(230, 230, 200), QColor(190, 190, 200),
-                  QColor(100, 70, 40));
-    EXPECT_EQ(m.state().settings, Settings{});
-}
-
 TEST_F(MainStartup, EveryControlOfTheTableIsInItsPlace) {
     Main& m = start();
     int controls = 0;
@@ -212,11 +210,7 @@ TEST_F(MainStartup, EveryControlOfTheTableIsInItsPlace) {
 
 TEST_F(MainStartup, TextLabelsFitTheirLongestTextsAndStayOnTheirBars) {
     const MainControls& c = start().controls();
-    const struct {
-        QLabel* label;
-        const char* text;
-        QLabel* bar;
-    } cases[] = {
+    const std::tuple<QLabel*, const char*, QLabel*> cases[] = {
         {c.Label12, "-10", c.Label11},
         {c.VolumeLabel, "10", c.Label7},
         {c.PosLabel, "12:45", c.Label4},
@@ -225,10 +219,10 @@ TEST_F(MainStartup, TextLabelsFitTheirLongestTextsAndStayOnTheirBars) {
         {c.InfoLabel, "", c.Label6},
         {c.ReclameLabel, "Hier kan uw reclame tekst staan...", nullptr},
     };
-    for (const auto& t : cases) {
-        SCOPED_TRACE(t.label->objectName().toStdString());
-        EXPECT_LE(t.label->fontMetrics().horizontalAdvance(QString::fromUtf8(t.text)), t.label->width());
-        EXPECT_TRUE(!t.bar || t.label->geometry().right() <= t.bar->geometry().right());
+    for (const auto& [label, text, bar] : cases) {
+        SCOPED_TRACE(label->objectName().toStdString());
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(QString::fromUtf8(text)), label->width());
+        EXPECT_TRUE(!bar || label->geometry().right() <= bar->geometry().right());
     }
 }
 

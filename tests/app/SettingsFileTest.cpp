@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <utility>
+
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
@@ -75,10 +77,7 @@ TEST_F(SettingsFileTest, ShortOrUnreadableFileFailsKeepingTheFieldsReadSoFar) {
     EXPECT_TRUE(SaveSettings(path(), Settings{})); // a regular file takes the pipe's place
     EXPECT_TRUE(load(s));
 
-    const struct {
-        QByteArray bytes;
-        Settings expected;
-    } cases[] = {
+    const std::pair<QByteArray, Settings> cases[] = {
         {"", kMarked},
         {"9,9,9\r\n8,8", {{9, 9, 9}, {8, 8, 6}, {7, 8, 9}, {10, 11, 12}, "r", "a", "l", "s"}},
         {"9,9,9\r\n8,8,8\r\n7,7,7\r\n6,6,6\r\n",
@@ -86,10 +85,10 @@ TEST_F(SettingsFileTest, ShortOrUnreadableFileFailsKeepingTheFieldsReadSoFar) {
         {"9,9,9\r\n8,8,8\r\n7,7,7\r\n6,6,6\r\n\"R\"\r\n\"Re\"\r\n",
          {{9, 9, 9}, {8, 8, 8}, {7, 7, 7}, {6, 6, 6}, "R", "Re", "l", "s"}},
     };
-    for (const auto& c : cases) {
-        writeFile(path(), c.bytes);
-        EXPECT_FALSE(load(s)) << c.bytes.constData();
-        EXPECT_EQ(s, c.expected) << c.bytes.constData();
+    for (const auto& [bytes, expected] : cases) {
+        writeFile(path(), bytes);
+        EXPECT_FALSE(load(s)) << bytes.constData();
+        EXPECT_EQ(s, expected) << bytes.constData();
     }
 }
 
