@@ -107,6 +107,9 @@ PictureButton* pictureButton(QWidget* parent, const QString& name, const QRect& 
 Main::Main(const QString& programFolder, MediaPlayer& player, QWidget* parent)
     : QWidget(parent), m_player(player), m_playlist(new PlaylistModel(this)) {
     installFontSubstitutions();
+    // Drawing the built-in logo takes milliseconds: another thread does it while the controls are
+    // made (showBuiltInLogo picks it up).
+    Plaatjes::startBuiltInLogo(QSize(kLogoSize, kLogoSize), std::max<qreal>(1.0, devicePixelRatioF()));
     m_state.programFolder = programFolder;
     setObjectName(QStringLiteral("Main"));
     Form_Load();
@@ -432,7 +435,7 @@ bool Main::loadLogo(const QString& path) {
 void Main::showBuiltInLogo() {
     const qreal dpr = std::max<qreal>(1.0, devicePixelRatioF());
     if (m_builtInLogo.isNull() || m_builtInLogo.devicePixelRatio() != dpr) {
-        m_builtInLogo = Plaatjes::Img(2).pixmap(QSize(kLogoSize, kLogoSize), dpr);
+        m_builtInLogo = Plaatjes::builtInLogo(QSize(kLogoSize, kLogoSize), dpr);
     }
     m_c.Logo->setPixmap(m_builtInLogo);
 }

@@ -1,14 +1,67 @@
 #include "appearance/Plaatjes.h"
 
+#include "appearance/SvgIconEngine.h"
+
+#include <QCoreApplication>
+#include <QHash>
+
+#include <future>
+#include <optional>
+#include <system_error>
+
 // Q_INIT_RESOURCE has to be used outside any namespace.
 static void registerPictures() {
     Q_INIT_RESOURCE(resources);
 }
 
+namespace {
+
+const QString kLogoPath = QStringLiteral(":/logo.svg");
+
+// One icon per picture for the whole run: every control showing it shares the parsed drawing and
+// its renderings. GUI thread only.
+QHash<QString, QIcon>& iconStore() {
+    static QHash<QString, QIcon> store;
+    return store;
+}
+
+struct LogoUnderWay {
+    QSize devicePixels;
+    std::future<QImage> image;
+};
+
+// The built-in logo being drawn on another thread, if any. GUI thread only.
+std::optional<LogoUnderWay>& logoUnderWay() {
+    static std::optional<LogoUnderWay> underWay;
+    return underWay;
+}
+
+// Pixmaps must not outlive the application, nor may a drawing still be under way after it.
+void dropPictures() {
+    iconStore().clear();
+    logoUnderWay().reset();
+}
+
+QSize devicePixelsOf(const QSize& size, qreal dpr) {
+    return dpr > 1.0 ? size * dpr : size;
+}
+
+} // namespace
+
 QIcon Plaatjes::fromResource(const QString& path) {
     static const bool registered = (registerPictures(), true);
     Q_UNUSED(registered);
-    return QIcon(path);
+    QHash<QString, QIcon>& store = iconStore();
+    const auto found = store.constFind(path);
+    if (found != store.cend()) {
+        return found.value();
+    }
+    if (store.isEmpty()) {
+        qAddPostRoutine(dropPictures);
+    }
+    const QIcon icon(new SvgIconEngine(path));
+    store.insert(path, icon);
+    return icon;
 }
 
 QIcon Plaatjes::Img(int index) {
@@ -18,7 +71,7 @@ QIcon Plaatjes::Img(int index) {
     case 1:
         return fromResource(QStringLiteral(":/buttons/resume.svg"));
     case 2:
-        return fromResource(QStringLiteral(":/logo.svg"));
+        return fromResource(kLogoPath);
     default:
         return {};
     }
@@ -76,4 +129,30 @@ QIcon Plaatjes::aboutBanner() {
 }
 QIcon Plaatjes::applicationIcon() {
     return fromResource(QStringLiteral(":/tunara.svg"));
+}
+
+void Plaatjes::startBuiltInLogo(const QSize& size, qreal dpr) {
+    fromResource(kLogoPath); // registers the pictures before the other thread reads one
+    const QSize devicePixels = devicePixelsOf(size, dpr);
+    logoUnderWay().reset();
+    try {
+        logoUnderWay() = LogoUnderWay{devicePixels, std::async(std::launch::async, [devicePixels] {
+                                          return SvgIconEngine::render(kLogoPath, devicePixels);
+                                      })};
+    } catch (const std::system_error&) {
+        // No thread to be had: builtInLogo() draws it.
+    }
+}
+
+QPixmap Plaatjes::builtInLogo(const QSize& size, qreal dpr) {
+    std::optional<LogoUnderWay>& underWay = logoUnderWay();
+    if (underWay && underWay->devicePixels == devicePixelsOf(size, dpr)) {
+        QPixmap logo = QPixmap::fromImage(underWay->image.get());
+        underWay.reset();
+        if (!logo.isNull()) {
+            logo.setDevicePixelRatio(dpr > 1.0 ? dpr : 1.0);
+            return logo;
+        }
+    }
+    return Img(2).pixmap(size, dpr);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QIcon>
+#include <QPixmap>
+#include <QSize>
 #include <QString>
 
 // The program's built-in pictures, all vector drawings of our own.
@@ -25,6 +27,15 @@ public:
     static QIcon aboutBanner();
     static QIcon applicationIcon();
 
-    // Resource path of a picture, e.g. ":/buttons/start.svg".
+    // Resource path of a picture, e.g. ":/buttons/start.svg". Every picture is one icon for the
+    // whole run, shared by all that show it; its file is read when it is first shown. GUI thread
+    // only, like all of the store.
     static QIcon fromResource(const QString& path);
+
+    // The built-in logo at `size` (device-independent pixels) and device pixel ratio `dpr`: the
+    // same pixels as Img(2).pixmap(size, dpr). startBuiltInLogo() begins drawing it on another
+    // thread, so that a builtInLogo() of the same size and ratio a little later need not wait for
+    // it; without it, or for another size, builtInLogo() draws it itself. GUI thread only.
+    static void startBuiltInLogo(const QSize& size, qreal dpr);
+    static QPixmap builtInLogo(const QSize& size, qreal dpr);
 };
