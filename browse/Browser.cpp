@@ -6,6 +6,7 @@
 #include "browse/Volumes.h"
 #include "playlist/PlaylistModel.h"
 
+#include <QAbstractFileIconProvider>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -39,7 +40,59 @@ QString parentFolder(const QString& path) {
     return slash <= 0 ? QStringLiteral("/") : path.first(slash);
 }
 
+// Asked by the model about every entry it loads, files included (from any thread): looks nothing
+// up. Qt's own provider asks the icon theme about each one and reads the start of files to name
+// their type, although the tree shows only folders and never the type column.
+class NoLookupIconProvider final : public QAbstractFileIconProvider {
+public:
+    using QAbstractFileIconProvider::icon; // by type: asks the icon theme
+    QIcon icon(const QFileInfo&) const override { return {}; }
+    QString type(const QFileInfo& info) const override {
+        return info.isDir() ? QStringLiteral("Folder") : QStringLiteral("File");
+    }
+};
+
+// A base of the model, so that it is built before the model and outlives it.
+struct HasIconProvider {
+    NoLookupIconProvider pictures;
+};
+
 } // namespace
+
+// The folder tree's model. Every folder shows the icon theme's one folder picture and the file
+// system's root its drive picture, as under Qt's own provider. They are looked up once, by
+// lookUpPictures(): reading the icon theme takes milliseconds, which the window's first
+// appearance need not wait for. Before that the tree shows no pictures. GUI thread only.
+class Browser::FolderTreeModel final : private HasIconProvider, public QFileSystemModel {
+public:
+    explicit FolderTreeModel(QObject* parent) : QFileSystemModel(parent) { setIconProvider(&pictures); }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role == Qt::DecorationRole && index.column() == 0) {
+            return filePath(index) == u"/" ? m_drive : m_folder;
+        }
+        return QFileSystemModel::data(index, role);
+    }
+
+    void lookUpPictures() {
+        if (m_lookedUp) {
+            return;
+        }
+        m_lookedUp = true;
+        m_folder = pictures.icon(QAbstractFileIconProvider::Folder);
+        m_drive = pictures.icon(QAbstractFileIconProvider::Drive);
+        if (!m_folder.isNull() || !m_drive.isNull()) {
+            // Rows may grow to the pictures' height.
+            Q_EMIT layoutAboutToBeChanged();
+            Q_EMIT layoutChanged();
+        }
+    }
+
+private:
+    bool m_lookedUp = false;
+    QIcon m_folder;
+    QIcon m_drive;
+};
 
 Browser::Browser(const MainContext& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {
     MainControls& c = m_ctx.c;
@@ -54,7 +107,7 @@ Browser::Browser(const MainContext& ctx, QObject* parent) : QObject(parent), m_c
     c.SelectieAllKnop->setToolTip(QStringLiteral(" Copyeer alle songs "));
     c.TellerLabel->setText(QString::fromUtf16(SongNames::kTellerStart));
 
-    m_dirModel = new QFileSystemModel(c.Dir1);
+    m_dirModel = new FolderTreeModel(c.Dir1);
     m_dirModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     m_dirModel->setReadOnly(true);
     c.Dir1->setModel(m_dirModel);
@@ -144,6 +197,10 @@ bool Browser::eventFilter(QObject* watched, QEvent* event) {
     QTreeView* tree = m_ctx.c.Dir1;
     if (watched == tree && event->type() == QEvent::Show) {
         QTimer::singleShot(0, this, &Browser::followCurrentFolder);
+    } else if (watched == tree->viewport() && event->type() == QEvent::Paint && !m_treePainted) {
+        // After the first frame is on the screen.
+        m_treePainted = true;
+        QTimer::singleShot(0, this, [this] { m_dirModel->lookUpPictures(); });
     } else if ((watched == tree && event->type() == QEvent::KeyPress) ||
                ((watched == tree->viewport() || watched == tree->verticalScrollBar()) &&
                 (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Wheel))) {

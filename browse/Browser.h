@@ -9,7 +9,6 @@
 #include <QString>
 #include <QVector>
 
-class QFileSystemModel;
 struct PlaylistEntry;
 
 // The navigation pane: Drive1 (mounted volumes), Dir1 (folder tree of the chosen volume), the
@@ -43,6 +42,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    class FolderTreeModel;
+
     // Fills Drive1 with the mounted volumes, keeping the chosen one (also when it is gone).
     void fillDrives();
     // The Drive1 root whose volume holds `path` (the longest root that is a prefix of it).
@@ -68,7 +69,7 @@ private:
     void showMessage(const QString& title, const QString& text, bool warning);
 
     MainContext m_ctx;
-    QFileSystemModel* m_dirModel = nullptr;
+    FolderTreeModel* m_dirModel = nullptr;
     QString m_dirPath;
     QString m_file1Path;
     QString m_volumeRoot;
@@ -76,4 +77,5 @@ private:
     QList<QPersistentModelIndex> m_hiddenTreeRows;
     QString m_followFolder; // see followCurrentFolder()
     bool m_settingTree = false;
+    bool m_treePainted = false;
 };
