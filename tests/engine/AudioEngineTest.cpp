@@ -169,13 +169,10 @@ TEST_F(AudioEngineTest, VolumeAndBalanceReachTheSamplesAndVolumeOutlivesLoading)
     const double right = rms(full, 1);
     ASSERT_GT(left, 0.3);
     EXPECT_NEAR(left / right, 1.0, 0.01);
-    const std::vector<float> half = played(-602, 0); // -6.02 dB is half the amplitude
-    EXPECT_NEAR(rms(half, 0) / left, 0.5, 0.01);
-    EXPECT_NEAR(rms(half, 1) / right, 0.5, 0.01);
     const std::vector<float> right20 = played(0, 2000); // 20 dB off the left only
     EXPECT_NEAR(rms(right20, 0) / left, 0.1, 0.002);
     EXPECT_NEAR(rms(right20, 1) / right, 1.0, 0.01);
-    const std::vector<float> left20 = played(-602, -2000);
+    const std::vector<float> left20 = played(-602, -2000); // -6.02 dB is half the amplitude
     EXPECT_NEAR(rms(left20, 0) / left, 0.5, 0.01);
     EXPECT_NEAR(rms(left20, 1) / right, 0.05, 0.002);
 
@@ -310,22 +307,18 @@ TEST_F(AudioEngineTest, NothingLoadedAndBadFilesAreHarmless) {
 }
 
 TEST_F(AudioEngineTest, SongsWithNothingOrAlmostNothingToPlayEndAtOnce) {
-    fixtures::MidiRecipe noNotes;
-    noNotes.endOfTrackTick = 0;
-    fixtures::MidiRecipe restOnly;
-    restOnly.endOfTrackTick = 960;
-    const Song songs[] = {fixtures::makeMidi(noNotes), fixtures::makeMidi(restOnly),
-                          fixtures::makeMp3({.seconds = 0.0001}),
-                          fixtures::makeMp3({.seconds = 0.0001, .xingTag = false})};
-    const char* names[] = {"leeg.mid", "rust.mid", "kort.mp3", "kort2.mp3"};
-    EXPECT_EQ(songs[0].durationSeconds, 0.0);
+    const std::pair<const char*, Song> songs[] = {
+        {"leeg.mid", fixtures::makeMidi({.endOfTrackTick = 0})},
+        {"rust.mid", fixtures::makeMidi({.endOfTrackTick = 960})},
+        {"kort.mp3", fixtures::makeMp3({.seconds = 0.0001})},
+        {"kort2.mp3", fixtures::makeMp3({.seconds = 0.0001, .xingTag = false})}};
     AudioEngine engine(fastOptions(40.0));
-    for (int i = 0; i < 4; ++i) {
-        ASSERT_TRUE(engine.setFileName(put(names[i], songs[i].bytes)))
-            << names[i] << ": " << engine.errorString().toStdString();
-        EXPECT_EQ(engine.duration(), songs[i].durationSeconds) << names[i];
-        ASSERT_TRUE(engine.play()) << names[i];
-        EXPECT_TRUE(waitFor([&] { return playedToEnd(engine); }, 5s)) << names[i];
+    for (const auto& [name, song] : songs) {
+        ASSERT_TRUE(engine.setFileName(put(name, song.bytes)))
+            << name << ": " << engine.errorString().toStdString();
+        EXPECT_EQ(engine.duration(), song.durationSeconds) << name;
+        ASSERT_TRUE(engine.play()) << name;
+        EXPECT_TRUE(waitFor([&] { return playedToEnd(engine); }, 5s)) << name;
     }
 }
 
