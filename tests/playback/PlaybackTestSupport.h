@@ -50,18 +50,11 @@ inline bool showsPicture(const PictureButton* button, int img) {
     return button->icon().pixmap(size).toImage() == Plaatjes::Img(img).pixmap(size).toImage();
 }
 
-// Enabled state as "1111" / "0010" for Knop 1 to 4, "111" / "000" for KnopBottom 5 to 7.
-inline QString playerButtons(const MainControls& c) {
+// Enabled state of buttons[from..to] as "1111" / "0010".
+template <size_t N> QString enabled(const std::array<PictureButton*, N>& buttons, int from, int to) {
     QString s;
-    for (int i = 1; i <= 4; ++i) {
-        s += c.Knop[i]->isEnabled() ? '1' : '0';
-    }
-    return s;
-}
-inline QString commandButtons(const MainControls& c) {
-    QString s;
-    for (int i = 5; i <= 7; ++i) {
-        s += c.KnopBottom[i]->isEnabled() ? '1' : '0';
+    for (int i = from; i <= to; ++i) {
+        s += buttons[i]->isEnabled() ? '1' : '0';
     }
     return s;
 }
