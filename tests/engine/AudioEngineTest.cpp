@@ -221,27 +221,18 @@ TEST_F(AudioEngineTest, RapidCommandsOnNonAsciiNamesNeitherHangNorCorrupt) {
         put("Ünïcode.mid", fixtures::makeMidi(fixtures::midiSong(1.0)).bytes)};
     AudioEngine engine(fastOptions(30.0));
     std::mt19937 random(7);
-    for (int i = 0; i < 150; ++i) {
-        switch (random() % 6) {
-        case 0:
-            ASSERT_TRUE(engine.setFileName(files[random() % 3])) << engine.errorString().toStdString();
-            break;
-        case 1:
-            engine.play();
-            break;
-        case 2:
-            engine.pause();
-            break;
-        case 3:
-            engine.stop();
-            break;
-        case 4:
+    const std::function<void()> actions[] = {
+        [&] { EXPECT_TRUE(engine.setFileName(files[random() % 3])) << engine.errorString().toStdString(); },
+        [&] { engine.play(); },
+        [&] { engine.pause(); },
+        [&] { engine.stop(); },
+        [&] {
             engine.setVolume(-int(random() % 2501));
             engine.setBalance(int(random() % 10001) - 5000);
-            break;
-        default:
-            std::this_thread::sleep_for(std::chrono::milliseconds(random() % 5));
-        }
+        },
+        [&] { std::this_thread::sleep_for(std::chrono::milliseconds(random() % 5)); }};
+    for (int i = 0; i < 150; ++i) {
+        actions[random() % 6]();
         if (engine.isReady()) {
             ASSERT_LE(*engine.currentPosition(), *engine.duration());
         }
