@@ -9,6 +9,8 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include <gtest/gtest.h>
+
 #include <vector>
 
 namespace playbacktest {
@@ -44,6 +46,14 @@ private:
     QTimer m_poll;
     std::vector<SeenBox> m_boxes;
 };
+
+// Exactly one box was shown, with this text, in the program's plain form, while Timer1 was off.
+inline void expectOneBox(const BoxAnswerer& answerer, const QString& text) {
+    ASSERT_EQ(answerer.boxes().size(), 1u);
+    EXPECT_EQ(answerer.boxes()[0].text, text);
+    EXPECT_TRUE(answerer.boxes()[0].plainOk);
+    EXPECT_FALSE(answerer.boxes()[0].timer1Active);
+}
 
 inline bool showsPicture(const PictureButton* button, int img) {
     const QSize size(80, 28);

@@ -94,10 +94,7 @@ TEST_F(PlayerPane, ButtonsFollowTheStateTable) {
         EXPECT_EQ(c().InfoLabel->text(), row.info);
         EXPECT_EQ(count(), QString::number(row.left) + " Songs in de playlist");
     }
-    ASSERT_EQ(answerer.boxes().size(), 1u);
-    EXPECT_EQ(answerer.boxes()[0].text, "Playlist aanvullen met songs!");
-    EXPECT_TRUE(answerer.boxes()[0].plainOk);
-    EXPECT_FALSE(answerer.boxes()[0].timer1Active);
+    expectOneBox(answerer, "Playlist aanvullen met songs!");
 }
 
 TEST_F(PlayerPane, TheTickShowsTheTimeSendsTheBalanceAndMovesOnAtExactlyTheEnd) {
@@ -144,10 +141,7 @@ TEST_F(PlayerPane, TheTickShowsTheTimeSendsTheBalanceAndMovesOnAtExactlyTheEnd) 
     BoxAnswerer answerer(c());
     player.position = 20.4;
     tick();
-    ASSERT_EQ(answerer.boxes().size(), 1u);
-    EXPECT_EQ(answerer.boxes()[0].text, "Playlist met songs bijvullen a.u.b.!");
-    EXPECT_TRUE(answerer.boxes()[0].plainOk);
-    EXPECT_FALSE(answerer.boxes()[0].timer1Active);
+    expectOneBox(answerer, "Playlist met songs bijvullen a.u.b.!");
     EXPECT_EQ(count(), "0 Songs in de playlist");
     EXPECT_EQ(c().InfoLabel->text(), "B");
     EXPECT_EQ(player.calls.last(), "stop");
@@ -182,9 +176,7 @@ TEST_F(PlayerPane, ASongThatWillNotPlayStopsEverythingNamesItAndStaysAtTheHead) 
         player.position = 10.0;
         BoxAnswerer answerer(c());
         cs.via == 0 ? tick() : click(cs.via);
-        ASSERT_EQ(answerer.boxes().size(), 1u);
-        EXPECT_EQ(answerer.boxes()[0].text, QString("Kan '%1' niet afspelen.").arg(cs.culprit));
-        EXPECT_FALSE(answerer.boxes()[0].timer1Active);
+        expectOneBox(answerer, QString("Kan '%1' niet afspelen.").arg(cs.culprit));
         expectState('i');
         EXPECT_EQ(head(), cs.culprit);
         EXPECT_EQ(count(), QString::number(cs.left) + " Songs in de playlist");
