@@ -78,11 +78,9 @@ Song makeMp3(const Mp3Recipe& recipe) {
     constexpr int kBlock = 4096;
     std::vector<float> pcm(kBlock);
     std::vector<unsigned char> out(kBlock * 5 / 4 + 7200);
-    const auto take = [&](int written) {
+    const auto take = [&](int written) { // negative on failure
         ok = ok && written >= 0;
-        if (ok) {
-            audio.append(reinterpret_cast<const char*>(out.data()), written);
-        }
+        audio.append(reinterpret_cast<const char*>(out.data()), std::max(0, written));
     };
     const double step = 2.0 * std::numbers::pi * 440.0 / recipe.sampleRate;
     for (long long done = 0; done < frames && ok; done += kBlock) {
