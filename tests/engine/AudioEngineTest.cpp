@@ -20,13 +20,10 @@ using fixtures::Song;
 using namespace std::chrono_literals;
 constexpr auto kVbr = Mp3Recipe::Mode::Vbr;
 
+using Output = AudioEngine::Options::Output;
+
 AudioEngine::Options fastOptions(double speed = 40.0, bool capture = false) {
-    AudioEngine::Options o;
-    o.output = AudioEngine::Options::Output::Null;
-    o.nullOutputSpeed = speed;
-    o.captureSamples = capture;
-    o.soundFontPath = QString::fromLatin1(fixtures::kTestSoundFont);
-    return o;
+    return {Output::Null, speed, capture, QString::fromLatin1(fixtures::kTestSoundFont)};
 }
 
 bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout = 20s) {
@@ -314,9 +311,7 @@ TEST_F(AudioEngineTest, SongsWithNothingOrAlmostNothingToPlayEndAtOnce) {
 }
 
 TEST_F(AudioEngineTest, MidiWithoutSoundFontFailsAndTheEngineGoesOn) {
-    AudioEngine::Options o = fastOptions();
-    o.soundFontPath = m_dir.filePath(QStringLiteral("nowhere.sf2"));
-    AudioEngine engine(o);
+    AudioEngine engine({Output::Null, 40.0, false, m_dir.filePath(QStringLiteral("nowhere.sf2"))});
     EXPECT_FALSE(engine.setFileName(put("a.mid", fixtures::makeMidi(fixtures::midiSong(0.5)).bytes)));
     EXPECT_TRUE(engine.errorString().contains(QStringLiteral("SoundFont")))
         << engine.errorString().toStdString();
@@ -327,9 +322,7 @@ TEST_F(AudioEngineTest, SdlPlaysInRealTimeAndNoDeviceFallsBackToTheSilentClock) 
     // The test environment selects SDL's dummy driver: a device that takes blocks in real time.
     const Song song = fixtures::makeMp3({.seconds = 0.5});
     const QString file = put("song.mp3", song.bytes);
-    AudioEngine::Options o;
-    o.output = AudioEngine::Options::Output::Sdl;
-    o.captureSamples = true;
+    AudioEngine::Options o{Output::Sdl, 1.0, true, {}};
     {
         AudioEngine engine(o);
         const auto start = std::chrono::steady_clock::now();
@@ -340,7 +333,7 @@ TEST_F(AudioEngineTest, SdlPlaysInRealTimeAndNoDeviceFallsBackToTheSilentClock) 
     }
     const QByteArray before = qgetenv("SDL_AUDIODRIVER");
     qputenv("SDL_AUDIODRIVER", "no-such-driver");
-    o.output = AudioEngine::Options::Output::Auto;
+    o.output = Output::Auto;
     o.nullOutputSpeed = 20.0;
     AudioEngine engine(o);
     ASSERT_TRUE(engine.setFileName(file));
