@@ -32,18 +32,12 @@ fi
 
 runs="${TUNARA_BENCH_RUNS:-9}"
 idle_runs="${TUNARA_BENCH_IDLE_RUNS:-3}"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-# The player's sound device is not part of these figures.
-export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
+source "$(dirname "${BASH_SOURCE[0]}")/../common.sh"
 # The folder lists show the working folder and watch it and its parents. Start where `make run`
 # starts, in the example songs, not in /tmp, where other programs' files come and go.
 repo="$(cd "$(dirname "$0")/../.." && pwd)"
 if [ -d "$repo/examples" ]; then cd "$repo/examples"; else cd "$HOME"; fi
 
-median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 # Prints "<wall ms> <cpu ms>" of one start.
 shown_ms() {

@@ -15,18 +15,13 @@ build="$(cd "${1:-build}" && pwd)"
 bench="$build/bench/browse/bench_browse"
 [ -x "$bench" ] || { echo "browse bench: $bench is missing; build it first" >&2; exit 1; }
 
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+source "$(dirname "${BASH_SOURCE[0]}")/../common.sh"
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
-export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 
 songs="$work/songs"
 "$bench" generate "$songs"
 mkdir -p "$work/program"
 
-median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 ls -f "$songs" >/dev/null
 : >"$work/ls"

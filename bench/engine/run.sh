@@ -7,10 +7,8 @@ bench="$build/bench/engine/engine_bench"
 if [ ! -x "$bench" ]; then
     cmake --build "$build" --target engine_bench >/dev/null
 fi
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/../common.sh"
 testfont=/usr/share/sounds/sf2/TimGM6mb.sf2
-export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 
 "$bench" make "$work"
 "$bench" open "$work/tagged.mp3" mp3_open_ms

@@ -8,9 +8,6 @@ bench="$build/bench/playback/playback_bench"
 if [ ! -x "$bench" ]; then
     cmake --build "$build" --target playback_bench >/dev/null
 fi
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+source "$(dirname "${BASH_SOURCE[0]}")/../common.sh"
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 "$bench" 2>/dev/null

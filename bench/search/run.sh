@@ -12,12 +12,10 @@ bench="$build/bench/search/bench_search_walk"
 [ -x "$bench" ] || { echo "search bench: $bench is missing; build it first" >&2; exit 1; }
 
 runs="${TUNARA_BENCH_RUNS:-9}"
-work="$(mktemp -d /tmp/tunara-search-bench.XXXXXX)"
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/../common.sh"
 tree="$work/tree"
 "$bench" generate "$tree" 2>/dev/null
 
-median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 # Warm the cache with one run of each before timing.
 find "$tree" -type f -iname '*.mp3' >/dev/null
