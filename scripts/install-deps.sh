@@ -10,7 +10,7 @@ packages=(
   libmpg123-dev mpg123 libfluidsynth-dev fluidsynth libsdl2-dev libmp3lame-dev
   fluid-soundfont-gm timgm6mb-soundfont
   fonts-comic-neue fonts-liberation2
-  xvfb xauth imagemagick x11-utils poppler-utils
+  xvfb xauth imagemagick x11-utils poppler-utils groff-base
 )
 
 missing=()
