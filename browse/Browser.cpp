@@ -140,6 +140,13 @@ Browser::Browser(const MainContext& ctx, QObject* parent) : QObject(parent), m_c
     connect(c.Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { dir1Opened(current); });
     connect(c.Dir1, &QAbstractItemView::activated, this, &Browser::dir1Opened);
+    // At start the working folder is the tree's current row but not yet listed, so selecting it
+    // again changes nothing: a click on it must still list its songs.
+    connect(c.Dir1, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        if (index.isValid() && m_dirModel->filePath(index) != m_file1Path) {
+            dir1Opened(index);
+        }
+    });
     connect(m_dirModel, &QFileSystemModel::directoryLoaded, this, &Browser::directoryLoaded);
     connect(m_dirModel, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex& parentIndex, int first, int last) {

@@ -72,6 +72,7 @@ TEST_F(BrowserTest, StartsInTheWorkingFolderAndBringsItIntoView) {
     for (int i = 0; i < 80; ++i) {
         folderWith(QStringLiteral("veel/d%1").arg(i, 2, 10, QChar(u'0')), {});
     }
+    folderWith("veel/d77", {"a.mp3"});
     const QString before = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(songs.filePath("veel/d77")));
     const QString target = QDir::currentPath();
@@ -87,6 +88,10 @@ TEST_F(BrowserTest, StartsInTheWorkingFolderAndBringsItIntoView) {
     EXPECT_EQ(browser().dir1Path(), target);
     EXPECT_EQ(c().TellerLabel->text(), "0 Songs / Mp3, Midi");
     EXPECT_TRUE(target.startsWith(c().Drive1->currentData().toString()));
+    // A click on the highlighted working folder lists it, although it is already current.
+    QTest::mouseClick(c().Dir1->viewport(), Qt::LeftButton, {},
+                      c().Dir1->visualRect(tree()->index(target)).center());
+    EXPECT_EQ(list1(), QStringList{"a.mp3"});
 }
 
 TEST_F(BrowserTest, ListsSongsAndAddAllKeepsTheSelectionAndAddsDuplicates) {
