@@ -120,15 +120,7 @@ void PlayerController::nextSong() {
     if (!m_ctx.state.playing) {
         return;
     }
-    const TakeResult r = dropHeadAndTakeNext();
-    if (r == TakeResult::Playing) {
-        return;
-    }
-    m_ctx.player.stop();
-    endPlayback(false);
-    m_ctx.playlist.refreshCount();
-    showMessage(r == TakeResult::ListEmpty ? nextEndText()
-                                           : cannotPlayText(m_ctx.playlist.head().displayName));
+    moveOn(false);
 }
 
 PlayerController::TakeResult PlayerController::dropHeadAndTakeNext() {
@@ -198,20 +190,24 @@ void PlayerController::Timer1_Timer() {
     if (m_ctx.state.paused) {
         return;
     }
-    advanceAtEnd();
+    moveOn(true);
 }
 
-void PlayerController::advanceAtEnd() {
+void PlayerController::moveOn(bool byTimer) {
     const TakeResult r = dropHeadAndTakeNext();
     if (r == TakeResult::Playing) {
         return;
     }
     m_ctx.player.stop();
-    // Timer1 goes off first, before the message, so no tick runs while it is open.
-    endPlayback(true);
+    // The tick switches Timer1 off first, so no tick runs while its message is open; the Next
+    // button keeps its own order of the same steps.
+    endPlayback(byTimer);
     m_ctx.playlist.refreshCount();
-    showMessage(r == TakeResult::ListEmpty ? advanceEndText()
-                                           : cannotPlayText(m_ctx.playlist.head().displayName));
+    if (r == TakeResult::ListEmpty) {
+        showMessage(byTimer ? advanceEndText() : nextEndText());
+    } else {
+        showMessage(cannotPlayText(m_ctx.playlist.head().displayName));
+    }
 }
 
 void PlayerController::endPlayback(bool timerFirst) {

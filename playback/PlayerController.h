@@ -46,7 +46,9 @@ private:
     void stopPlayback();
     void pauseOrResume();
     void nextSong();
-    void advanceAtEnd();
+    // Drops the head and plays the next song; at the end of the list, or when the next song
+    // cannot be played, runs the end-of-list steps (in the tick's order when `byTimer`).
+    void moveOn(bool byTimer);
     // Drops the head and starts the new one (the shared steps of Next and of the advance).
     // On Failed the song that failed stays at the head.
     TakeResult dropHeadAndTakeNext();
