@@ -1,6 +1,6 @@
 #include "app/CommandBar.h"
 
-#include "app/SettingsFile.h"
+#include "common/SettingsFile.h"
 #include "playback/MediaPlayer.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/MainControls.h"
-#include "app/ProgramState.h"
+#include "common/MainControls.h"
+#include "common/ProgramState.h"
 
 #include <QPixmap>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "app/ProgramFolder.h"
 
-#include "app/SettingsFile.h"
-#include "app/TextFiles.h"
+#include "common/SettingsFile.h"
+#include "common/TextFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>

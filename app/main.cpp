@@ -1,7 +1,7 @@
 #include "app/Main.h"
 #include "app/ProgramFolder.h"
 #include "app/StartupProbe.h"
-#include "appearance/Plaatjes.h"
+#include "widgets/Plaatjes.h"
 #include "playback/AudioEngine.h"
 
 #include <QApplication>

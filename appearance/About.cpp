@@ -1,6 +1,6 @@
 #include "appearance/About.h"
 
-#include "appearance/Plaatjes.h"
+#include "widgets/Plaatjes.h"
 
 #include <QLabel>
 #include <QPushButton>

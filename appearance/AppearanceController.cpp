@@ -4,7 +4,7 @@
 #include "appearance/Colors.h"
 #include "appearance/ColorsPlacement.h"
 
-#include "app/SettingsFile.h"
+#include "common/SettingsFile.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "appearance/Colors.h"
 
-#include "appearance/PaneColours.h"
+#include "widgets/PaneColours.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "browse/Browser.h"
 
-#include "appearance/PictureButton.h"
+#include "widgets/PictureButton.h"
 #include "browse/FileList.h"
 #include "browse/SongNames.h"
 #include "browse/Volumes.h"

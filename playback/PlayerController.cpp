@@ -1,7 +1,7 @@
 #include "playback/PlayerController.h"
 
-#include "appearance/PictureButton.h"
-#include "appearance/Plaatjes.h"
+#include "widgets/PictureButton.h"
+#include "widgets/Plaatjes.h"
 #include "playback/MediaPlayer.h"
 #include "playback/TimeFormat.h"
 #include "playlist/PlaylistModel.h"

@@ -1,8 +1,8 @@
 #include "playlist/Loadform.h"
 
-#include "app/ProgramState.h"
-#include "appearance/PictureButton.h"
-#include "appearance/Plaatjes.h"
+#include "common/ProgramState.h"
+#include "widgets/PictureButton.h"
+#include "widgets/Plaatjes.h"
 #include "playlist/PlaylistController.h"
 #include "playlist/PlaylistFile.h"
 #include "playlist/Questions.h"

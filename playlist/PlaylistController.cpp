@@ -1,6 +1,6 @@
 #include "playlist/PlaylistController.h"
 
-#include "appearance/PictureButton.h"
+#include "widgets/PictureButton.h"
 #include "playlist/Loadform.h"
 #include "playlist/PlaylistFile.h"
 #include "playlist/PlaylistModel.h"

@@ -1,6 +1,6 @@
 #include "playlist/PlaylistFile.h"
 
-#include "app/TextFiles.h"
+#include "common/TextFiles.h"
 #include "browse/FileList.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "playlist/PrintController.h"
 
-#include "app/Algemeen.h"
+#include "common/Algemeen.h"
 #include "playlist/PlaylistModel.h"
 #include "playlist/PrintLayout.h"
 

@@ -1,6 +1,6 @@
 #include "search/Zoeken.h"
 
-#include "app/ProgramState.h"
+#include "common/ProgramState.h"
 #include "playlist/PlaylistModel.h"
 #include "search/Delay.h"
 #include "search/ScanFolder.h"

@@ -1,7 +1,7 @@
 #include "songinfo/SongInfoController.h"
 
-#include "app/Algemeen.h"
-#include "appearance/PictureButton.h"
+#include "common/Algemeen.h"
+#include "widgets/PictureButton.h"
 #include "playback/MediaPlayer.h"
 #include "songinfo/Mp3info.h"
 #include "songinfo/PlayTime.h"

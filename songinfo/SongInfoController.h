@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MainContext.h"
+#include "common/MainContext.h"
 
 #include <QObject>
 #include <QString>

@@ -3,8 +3,8 @@
 // Prints "name value unit" lines.
 
 #include "app/Main.h"
-#include "app/MainControls.h"
-#include "appearance/PictureButton.h"
+#include "common/MainControls.h"
+#include "widgets/PictureButton.h"
 #include "playback/AudioEngine.h"
 #include "playback/PlayerController.h"
 #include "playlist/PlaylistModel.h"

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the settings reader. No input may crash it, and whatever it reads
 // must come back unchanged after being written and read again (texts made storable first).
-#include "app/SettingsFile.h"
-#include "app/TextFiles.h"
+#include "common/SettingsFile.h"
+#include "common/TextFiles.h"
 
 #include <cstddef>
 #include <cstdint>

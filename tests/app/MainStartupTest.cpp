@@ -1,9 +1,9 @@
 #include "Files.h"
 #include "app/ClockText.h"
 #include "app/Main.h"
-#include "app/SettingsFile.h"
+#include "common/SettingsFile.h"
 #include "appearance/ModalHelper.h"
-#include "appearance/Plaatjes.h"
+#include "widgets/Plaatjes.h"
 #include "support/FakePlayer.h"
 
 #include <QFontInfo>

@@ -1,6 +1,6 @@
 // The program as a user starts it: its own folder, a real event loop, signals from outside.
 #include "Files.h"
-#include "app/SettingsFile.h"
+#include "common/SettingsFile.h"
 
 #include <QFileInfo>
 #include <QProcess>

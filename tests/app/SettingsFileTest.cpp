@@ -1,4 +1,4 @@
-#include "app/SettingsFile.h"
+#include "common/SettingsFile.h"
 #include "Files.h"
 #include "app/ProgramFolder.h"
 

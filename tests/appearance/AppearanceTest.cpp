@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 #include "ModalHelper.h"
 
-#include "app/SettingsFile.h"
+#include "common/SettingsFile.h"
 #include "appearance/About.h"
 #include "appearance/AppearanceController.h"
 #include "playlist/PlaylistModel.h"

@@ -2,7 +2,7 @@
 #include "support/FakePlayer.h"
 
 #include "app/Main.h"
-#include "appearance/PictureButton.h"
+#include "widgets/PictureButton.h"
 #include "browse/Browser.h"
 #include "playlist/PlaylistModel.h"
 

@@ -1,4 +1,4 @@
-#include "app/SettingsFile.h"
+#include "common/SettingsFile.h"
 #include "appearance/MainWindowFixture.h"
 #include "appearance/ModalHelper.h"
 #include "playlist/PlaylistModel.h"

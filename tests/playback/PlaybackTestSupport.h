@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/Main.h"
-#include "app/MainControls.h"
-#include "appearance/PictureButton.h"
-#include "appearance/Plaatjes.h"
+#include "common/MainControls.h"
+#include "widgets/PictureButton.h"
+#include "widgets/Plaatjes.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "appearance/Plaatjes.h"
+#include "widgets/Plaatjes.h"
 
 #include <QFontDatabase>
 #include <QImage>

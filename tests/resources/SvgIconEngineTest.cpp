@@ -1,5 +1,5 @@
-#include "appearance/SvgIconEngine.h"
-#include "appearance/Plaatjes.h"
+#include "widgets/SvgIconEngine.h"
+#include "widgets/Plaatjes.h"
 
 #include <QDirIterator>
 #include <QFile>

@@ -1,8 +1,8 @@
 // The search window opened from the command bar and used through its controls' names.
 
 #include "app/Main.h"
-#include "app/MainControls.h"
-#include "appearance/PictureButton.h"
+#include "common/MainControls.h"
+#include "widgets/PictureButton.h"
 #include "playlist/PlaylistModel.h"
 #include "search/SearchRules.h"
 #include "support/FakePlayer.h"

@@ -2,8 +2,8 @@
 
 #include "Fixtures.h"
 #include "app/Main.h"
-#include "app/MainControls.h"
-#include "appearance/PictureButton.h"
+#include "common/MainControls.h"
+#include "widgets/PictureButton.h"
 #include "browse/Browser.h"
 #include "playback/AudioEngine.h"
 #include "songinfo/PlayTime.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/MainControls.h"
-#include "app/Settings.h"
+#include "common/MainControls.h"
+#include "common/Settings.h"
 
 #include <QColor>
 

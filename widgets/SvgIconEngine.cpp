@@ -1,4 +1,4 @@
-#include "appearance/SvgIconEngine.h"
+#include "widgets/SvgIconEngine.h"
 
 #include <QApplication>
 #include <QHash>

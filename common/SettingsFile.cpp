@@ -1,6 +1,6 @@
-#include "app/SettingsFile.h"
+#include "common/SettingsFile.h"
 
-#include "app/TextFiles.h"
+#include "common/TextFiles.h"
 
 #include <QFile>
 #include <QFileInfo>

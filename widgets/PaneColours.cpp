@@ -1,4 +1,4 @@
-#include "appearance/PaneColours.h"
+#include "widgets/PaneColours.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

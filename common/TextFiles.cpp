@@ -1,4 +1,4 @@
-#include "app/TextFiles.h"
+#include "common/TextFiles.h"
 
 #include <QSaveFile>
 #include <QStringDecoder>

@@ -1,4 +1,4 @@
-#include "appearance/PictureButton.h"
+#include "widgets/PictureButton.h"
 
 #include <QPainter>
 #include <QStyleOptionFocusRect>

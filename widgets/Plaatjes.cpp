@@ -1,6 +1,6 @@
-#include "appearance/Plaatjes.h"
+#include "widgets/Plaatjes.h"
 
-#include "appearance/SvgIconEngine.h"
+#include "widgets/SvgIconEngine.h"
 
 #include <QCoreApplication>
 #include <QHash>
