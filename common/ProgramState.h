@@ -13,6 +13,10 @@ struct ProgramState {
 
     Settings settings;
 
+    // The folder whose songs List1 shows, as the browser last listed it (empty before the first
+    // listing). Song information joins List1's names to it.
+    QString songFolder;
+
     // Playback state: playing stays set while paused.
     bool playing = false;
     bool paused = false;
