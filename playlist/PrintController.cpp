@@ -3,14 +3,15 @@
 #include "common/Algemeen.h"
 #include "playlist/PlaylistModel.h"
 #include "playlist/PrintLayout.h"
+#include "widgets/MessageKit.h"
 
+#include "widgets/MessageKit.h"
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
 #include <QDateTime>
 #include <QFontMetricsF>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
@@ -78,9 +79,7 @@ bool PrintController::PrintPlaylist(bool numbered, const QString& pdfFile) {
         return true;
     }
     busy.release();
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tunara"), QStringLiteral("Printer niet online!"),
-                    QMessageBox::Ok, m_ctx.c.Main);
-    box.exec();
+    MessageKit::inform(m_ctx.c.Main, QStringLiteral("Printer niet online!"));
     return false;
 }
 
