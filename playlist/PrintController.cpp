@@ -111,8 +111,8 @@ bool PrintController::printTo(bool numbered, const QString& pdfFile) {
     const auto x = [dpiX](int twips) { return PrintLayout::twipsToDots(twips, dpiX); };
     const auto y = [dpiY](int twips) { return PrintLayout::twipsToDots(twips, dpiY); };
 
-    // Each line's top sits at the current position, as the line printing of the original
-    // printer interface does; the baseline lies one ascent below it.
+    // The layout gives each line's top as the current position; the baseline lies one ascent
+    // below it.
     const QFont headingFont = arialBold(PrintLayout::kHeadingPointSize);
     painter.setFont(headingFont);
     painter.setPen(QColor(100, 60, 60));
