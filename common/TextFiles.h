@@ -6,9 +6,9 @@
 
 // Eight-bit text files (settings, playlists): written as UTF-8 so that every Linux file name
 // survives; read line by line, each line as UTF-8 when its bytes are valid UTF-8 and otherwise as
-// Windows-1252 (lines written on the original platform, or edited in by another program), so one
-// stray byte never spoils the rest of the file. No byte-order mark is written; one at the start is
-// skipped. CR and LF end a line for the decoding; they are kept in the text.
+// Windows-1252 (older 8-bit files, or lines another program added), so one stray byte never
+// spoils the rest of the file. No byte-order mark is written; one at the start is skipped. CR
+// and LF end a line for the decoding; they are kept in the text.
 namespace TextFiles {
 
 QString decode(const QByteArray& bytes);
