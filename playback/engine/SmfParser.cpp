@@ -155,8 +155,24 @@ Track readTrack(const unsigned char* begin, const unsigned char* end, std::vecto
             in.skip(length);
             track.endTick = tick;
         } else {
-            track.truncated = true; // system common or real-time status: not allowed in a file
-            break;
+            // System common and real-time messages belong on a cable, not in a file; some files
+            // hold them anyway, with sound events around them. Skip them with their data bytes.
+            const size_t need = status == 0xf2 ? 2 : status == 0xf1 || status == 0xf3 ? 1 : 0;
+            if (in.left() < need) {
+                track.truncated = true;
+                break;
+            }
+            bool whole = true;
+            for (size_t i = 0; i < need; ++i) {
+                whole = whole && (in.take() & 0x80) == 0;
+            }
+            if (!whole) {
+                track.truncated = true;
+                break;
+            }
+            if (status < 0xf8) {
+                running = 0; // as on a cable: a system common message ends running status
+            }
         }
     }
     return track;
@@ -316,9 +332,17 @@ std::optional<Song> parse(const QByteArray& fileBytes, QString* error) {
         song.lengthSeconds = song.smpte ? smpteSeconds(endTick) : clock.secondsAt(endTick);
     }
     song.events.reserve(timed.size());
+    bool anyNote = false;
     for (auto& [seconds, e] : timed) {
         e.seconds = static_cast<double>(seconds);
+        anyNote = anyNote || ((e.status & 0xf0) == 0x90 && e.data2 != 0);
         song.events.push_back(e);
+    }
+    if (!anyNote && song.lengthSeconds == 0) {
+        // Nothing would sound and the song would end as it starts: a playlist would skip it
+        // without a word.
+        fail(error, QStringLiteral("geen noten in dit MIDI-bestand"));
+        return std::nullopt;
     }
     return song;
 }

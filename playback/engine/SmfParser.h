@@ -40,8 +40,10 @@ struct Song {
 bool looksLikeMidi(const QByteArray& head);
 
 // Parses a whole file. Fails (std::nullopt, with a Dutch reason in `error`) when the bytes are not
-// a MIDI file: no valid header, an unknown format or division, no track chunk. A track that is
-// cut off or damaged part-way is kept up to its last whole event, and `truncated` says so.
+// a MIDI file: no valid header, an unknown format or division, no track chunk, or nothing to play
+// (not one note, and a length of 0 s). A track that is cut off or damaged part-way is kept up to
+// its last whole event, and `truncated` says so. System common and real-time messages inside a
+// track are skipped with their data bytes.
 std::optional<Song> parse(const QByteArray& bytes, QString* error = nullptr);
 
 } // namespace smf

@@ -91,13 +91,9 @@ TEST(SmfParser, HandMadeTracksIncludingDamagedOnes) {
         {header(0, 1, 480) + track(note + bytes({0x83})), 0.5L, 2, true, 0x80, 0.5}, // cut in a delta time
         {header(0, 1, 480) + track(note + bytes({0x00, 0x90, 62})), 0.5L, 2, true, 0x80, 0.5},
         {header(0, 1, 480) + track(note + bytes({0x00, 0xff, 0x01, 0x20})), 0.5L, 2, true, 0x80, 0.5},
-        {header(0, 1, 480) + track(note + bytes({0x00, 0xf2, 0x00, 0x00})), 0.5L, 2, true, 0x80,
-         0.5}, // system common
         {header(0, 1, 480) + track(note + bytes({0x00, 0x90, 0x99, 0x10})), 0.5L, 2, true, 0x80, 0.5},
         {header(0, 1, 480) + track(note + bytes({0xff, 0xff, 0xff, 0xff, 0x7f})), 0.5L, 2, true, 0x80, 0.5},
         {cutInChunk, 0.5L, 2, true, 0x80, 0.5},
-        {header(0, 1, 480) + track(bytes({0x00, 60, 100})), 0.0L, 0, true, 0,
-         0.0}, // running status on nothing
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         const auto song = smf::parse(cases[i].file);
@@ -112,9 +108,64 @@ TEST(SmfParser, HandMadeTracksIncludingDamagedOnes) {
     }
 
     const auto sysex =
-        smf::parse(header(0, 1, 96) + track(bytes({0x00, 0xf0, 0x05, 0x7e, 0x7f, 0x09, 0x01, 0xf7}) + eot));
+        smf::parse(header(0, 1, 96) +
+                   track(bytes({0x00, 0xf0, 0x05, 0x7e, 0x7f, 0x09, 0x01, 0xf7, 0x60, 0xff, 0x2f, 0x00})));
     ASSERT_TRUE(sysex && sysex->events.size() == 1 && sysex->events[0].sysexLength == 4);
     EXPECT_EQ(QByteArray(sysex->sysex.data(), 4), bytes({0x7e, 0x7f, 0x09, 0x01})); // without its framing
+}
+
+TEST(SmfParser, StraySystemMessagesAreSkippedAndFilesWithoutNotesRefused) {
+    // A C-major scale of eight quarter notes (4 s at 120 bpm), all but the first event by
+    // running status.
+    QByteArray scale = bytes({0x00, 0x90, 60, 100});
+    const int keys[] = {60, 62, 64, 65, 67, 69, 71, 72};
+    for (size_t i = 0; i < std::size(keys); ++i) {
+        scale += bytes({0x83, 0x60, keys[i], 0});
+        scale += i + 1 < std::size(keys) ? bytes({0x00, keys[i + 1], 100}) : QByteArray();
+    }
+    const QByteArray eot = bytes({0x00, 0xff, 0x2f, 0x00});
+    const QByteArray noNotes = QStringLiteral("geen noten in dit MIDI-bestand").toUtf8();
+    struct Case {
+        QByteArray body;
+        double seconds;
+        size_t events;
+        bool truncated;
+        QByteArray error;
+    };
+    std::vector<Case> cases;
+    for (int status = 0xf1; status <= 0xfe; ++status) {
+        if (status == 0xf7) {
+            continue; // a system exclusive packet, read as such
+        }
+        const int data = status == 0xf2 ? 2 : status == 0xf1 || status == 0xf3 ? 1 : 0;
+        cases.push_back({bytes({0x00, status}) + QByteArray(data, 0x05) + scale + eot, 4.0, 16, false, {}});
+        if (data > 0) { // a data byte missing at the end of the track
+            cases.push_back({scale + bytes({0x00, status}) + QByteArray(data - 1, 0x05), 4.0, 16, true, {}});
+        }
+    }
+    const QByteArray noteOn = bytes({0x00, 0x90, 60, 100});
+    // Running status outlives a real-time byte, not a system common one.
+    cases.push_back({noteOn + bytes({0x00, 0xf8, 0x83, 0x60, 60, 0}) + eot, 0.5, 2, false, {}});
+    cases.push_back({noteOn + bytes({0x00, 0xf6, 0x83, 0x60, 60, 0}) + eot, 0.0, 1, true, {}});
+    // Without a note, a file loads only when its length says there is something to wait for.
+    const QByteArray name = bytes({0x00, 0xff, 0x03, 0x04}) + "Leeg";
+    cases.push_back({name + eot, 0.0, 0, false, noNotes});
+    cases.push_back({name + bytes({0x00, 0xc0, 5}) + eot, 0.0, 0, false, noNotes});
+    cases.push_back({bytes({0x00, 60, 100}), 0.0, 0, false, noNotes}); // running status on nothing
+    cases.push_back({name + bytes({0x87, 0x40, 0xff, 0x2f, 0x00}), 1.0, 0, false, {}});
+    for (size_t i = 0; i < cases.size(); ++i) {
+        QString error;
+        const auto song = smf::parse(header(0, 1, 480) + track(cases[i].body), &error);
+        EXPECT_EQ(error.toUtf8(), cases[i].error) << i;
+        if (!cases[i].error.isEmpty()) {
+            EXPECT_FALSE(song) << i;
+            continue;
+        }
+        ASSERT_TRUE(song) << i;
+        EXPECT_EQ(double(song->lengthSeconds), cases[i].seconds) << i;
+        EXPECT_EQ(song->events.size(), cases[i].events) << i;
+        EXPECT_EQ(song->truncated, cases[i].truncated) << i;
+    }
 }
 
 TEST(SmfParser, RiffWrappedFilesAreReadAndNonMidiRejectedWithAReason) {
@@ -134,7 +185,7 @@ TEST(SmfParser, RiffWrappedFilesAreReadAndNonMidiRejectedWithAReason) {
         QByteArray("RIFF\x10\0\0\0WAVEfmt ", 16),
         header(3, 1, 480) + eot,                                            // unknown format
         header(1, 1, 0) + eot,                                              // no division
-        header(1, 1, 0xe728) + eot,                                         // -25 fps, 40 ticks: fine
+        header(1, 1, 0xe728) + track(bytes({0x10, 0xff, 0x2f, 0x00})),      // -25 fps, 40 ticks: fine
         header(1, 1, 0xe600) + eot,                                         // -26 fps: unknown
         header(1, 1, 480),                                                  // no track
         header(1, 1, 480) + QByteArray("XFIH") + bytes({0, 0, 0, 2, 1, 2}), // only an unknown chunk
