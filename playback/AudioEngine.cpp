@@ -163,8 +163,15 @@ struct AudioEngine::Impl : FrameSource {
             *error = QStringLiteral("MIDI-bestand is te groot");
             return nullptr;
         }
-        const QByteArray bytes = file.readAll();
+        // Mapped rather than copied: the events the reader keeps are the only other copy.
+        uchar* mapped = file.size() > 0 ? file.map(0, file.size()) : nullptr;
+        const QByteArray bytes =
+            mapped != nullptr ? QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), file.size())
+                              : file.readAll();
         std::optional<smf::Song> song = smf::parse(bytes, error);
+        if (mapped != nullptr) {
+            file.unmap(mapped);
+        }
         if (!song) {
             return nullptr;
         }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <iterator>
 
@@ -40,9 +41,23 @@ TEST(SmfParser, LengthFollowsTheTempoMapAndTheEndOfTrack) {
         EXPECT_EQ(parsed->tracks, format == 0 ? 1 : 2);
         EXPECT_FALSE(parsed->truncated);
         EXPECT_EQ(std::llround(parsed->lengthSeconds * 44100), song.frames) << "format " << format;
-        EXPECT_EQ(parsed->events.size(), 2 * recipe.notes.size());
-        EXPECT_TRUE(std::is_sorted(parsed->events.begin(), parsed->events.end(),
-                                   [](const auto& a, const auto& b) { return a.seconds < b.seconds; }));
+        EXPECT_EQ(parsed->eventCount(), 2 * recipe.notes.size());
+        EXPECT_TRUE(std::is_sorted(parsed->times.begin(), parsed->times.end()));
+    }
+    // Tracks merge by time; at the same time the earlier track comes first.
+    fixtures::MidiRecipe tracks{
+        .notes = {{0, 480, 60, 100, 0, 2}, {0, 480, 64, 90, 0, 1}, {240, 480, 67, 80, 0, 0}},
+        .noteTracks = 3};
+    const auto merged = smf::parse(fixtures::makeMidi(tracks).bytes);
+    ASSERT_TRUE(merged && merged->eventCount() == 6);
+    const int order[][3] = {{0x90, 64, 90}, {0x90, 60, 100}, {0x90, 67, 80},
+                            {0x90, 64, 0},  {0x90, 60, 0},   {0x90, 67, 0}};
+    for (size_t i = 0; i < 6; ++i) {
+        const smf::Event e = merged->event(i);
+        EXPECT_EQ((std::array{int(e.status), int(e.data1), int(e.data2)}),
+                  (std::array{order[i][0], order[i][1], order[i][2]}))
+            << i;
+        EXPECT_EQ(e.seconds, (i < 2 ? 0.0 : i == 2 ? 0.25 : i < 5 ? 0.5 : 0.75)) << i;
     }
     fixtures::MidiRecipe rest = fixtures::midiSong(1.0);
     rest.endOfTrackTick = 480 * 2 * 3; // three seconds at 120 bpm
@@ -100,17 +115,17 @@ TEST(SmfParser, HandMadeTracksIncludingDamagedOnes) {
         ASSERT_TRUE(song) << i;
         EXPECT_NEAR(double(song->lengthSeconds), double(cases[i].seconds), 1e-12) << i;
         EXPECT_EQ(song->truncated, cases[i].truncated) << i;
-        ASSERT_EQ(song->events.size(), cases[i].events) << i;
-        if (!song->events.empty()) {
-            EXPECT_EQ(song->events.back().status, cases[i].lastStatus) << i;
-            EXPECT_NEAR(song->events.back().seconds, cases[i].last, 1e-12) << i;
+        ASSERT_EQ(song->eventCount(), cases[i].events) << i;
+        if (song->eventCount() > 0) {
+            EXPECT_EQ(song->event(song->eventCount() - 1).status, cases[i].lastStatus) << i;
+            EXPECT_NEAR(song->event(song->eventCount() - 1).seconds, cases[i].last, 1e-12) << i;
         }
     }
 
     const auto sysex =
         smf::parse(header(0, 1, 96) +
                    track(bytes({0x00, 0xf0, 0x05, 0x7e, 0x7f, 0x09, 0x01, 0xf7, 0x60, 0xff, 0x2f, 0x00})));
-    ASSERT_TRUE(sysex && sysex->events.size() == 1 && sysex->events[0].sysexLength == 4);
+    ASSERT_TRUE(sysex && sysex->eventCount() == 1 && sysex->event(0).sysexLength == 4);
     EXPECT_EQ(QByteArray(sysex->sysex.data(), 4), bytes({0x7e, 0x7f, 0x09, 0x01})); // without its framing
 }
 
@@ -163,7 +178,7 @@ TEST(SmfParser, StraySystemMessagesAreSkippedAndFilesWithoutNotesRefused) {
         }
         ASSERT_TRUE(song) << i;
         EXPECT_EQ(double(song->lengthSeconds), cases[i].seconds) << i;
-        EXPECT_EQ(song->events.size(), cases[i].events) << i;
+        EXPECT_EQ(song->eventCount(), cases[i].events) << i;
         EXPECT_EQ(song->truncated, cases[i].truncated) << i;
     }
 }
