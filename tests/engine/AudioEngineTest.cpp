@@ -290,9 +290,23 @@ TEST_F(AudioEngineTest, NothingLoadedAndBadFilesAreHarmless) {
             EXPECT_TRUE(waitFor([&] { return playedToEnd(engine); })) << file.toStdString();
         }
     }
-    // A truncated MP3 keeps its tagged length and ends early: the position then reads it in full.
-    ASSERT_TRUE(engine.setFileName(ending[0]));
-    EXPECT_EQ(engine.duration(), whole.durationSeconds);
+    // A cut-off MP3 whose Info frame promises the whole song reports what is left of it, within
+    // a frame; where a frame takes more than its share, a longer song's cut shows it.
+    const Song vbr = fixtures::makeMp3({.seconds = 2.0, .mode = kVbr});
+    const Song tagged = fixtures::makeMp3({.seconds = 30.0, .id3v2 = fixtures::Id3v2Fields{{}, {}, {}, 512}});
+    const struct {
+        QByteArray bytes;
+        double seconds;
+    } cut[] = {{whole.bytes.left(whole.bytes.size() / 2), 1.0},
+               {vbr.bytes.left(vbr.bytes.size() / 2), 1.0},
+               {tagged.bytes.left(tagged.bytes.size() / 3), 10.0},
+               {whole.bytes.left(1000), 0.03}};
+    for (const auto& [bytes, seconds] : cut) {
+        ASSERT_TRUE(engine.setFileName(put("cut.mp3", bytes))) << seconds;
+        EXPECT_NEAR(*engine.duration(), seconds, seconds / 10 + 0.03) << seconds;
+        ASSERT_TRUE(engine.play());
+        EXPECT_TRUE(waitFor([&] { return playedToEnd(engine); })) << seconds;
+    }
 }
 
 TEST_F(AudioEngineTest, SongsWithNothingOrAlmostNothingToPlayEndAtOnce) {
