@@ -154,6 +154,10 @@ struct AudioEngine::Impl : FrameSource {
             *error = QStringLiteral("bestand kan niet gelezen worden");
             return nullptr;
         }
+        if (file.size() == 0) {
+            *error = QStringLiteral("bestand is leeg");
+            return nullptr;
+        }
         const QByteArray head = file.peek(12);
         if (!smf::looksLikeMidi(head) && !hasMidiSuffix(path)) {
             file.close();
@@ -403,8 +407,9 @@ bool AudioEngine::play() {
     }
     QString error;
     if (!d->ensureOutput(&error)) {
-        d->lastError = QStringLiteral("geen geluidsapparaat: ") + error;
-        std::fprintf(stderr, "Tunara: %s\n", d->lastError.toLocal8Bit().constData());
+        d->lastError = QStringLiteral("geen geluidsapparaat beschikbaar");
+        std::fprintf(stderr, "Tunara: %s (%s)\n", d->lastError.toLocal8Bit().constData(),
+                     error.toLocal8Bit().constData());
         d->state = Impl::State::Stopped;
         return false;
     }
@@ -412,6 +417,7 @@ bool AudioEngine::play() {
         d->rewind();
     }
     d->atStart = false;
+    d->lastError.clear();
     d->output->start();
     d->state = Impl::State::Playing;
     return true;
@@ -436,6 +442,10 @@ void AudioEngine::stop() {
 }
 
 QString AudioEngine::errorString() const {
+    return d->lastError;
+}
+
+QString AudioEngine::failureReason() const {
     return d->lastError;
 }
 

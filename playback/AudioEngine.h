@@ -60,10 +60,13 @@ public:
     bool play() override;
     void pause() override;
     void stop() override;
+    // The same as errorString().
+    QString failureReason() const override;
 
     // --- Beyond the player interface: diagnostics and tests. ---
 
-    // Why the last setFileName() failed (Dutch, one line); empty after a successful load.
+    // Why the last setFileName() or play() failed (Dutch, one line); empty after a successful
+    // load or start.
     QString errorString() const;
     // Sample rate and channel count of the loaded file (MIDI renders stereo at 44100 Hz).
     std::optional<int> sampleRate() const;
