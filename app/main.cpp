@@ -1,8 +1,8 @@
 #include "app/Main.h"
 #include "app/ProgramFolder.h"
 #include "app/StartupProbe.h"
-#include "widgets/Plaatjes.h"
 #include "playback/AudioEngine.h"
+#include "widgets/Plaatjes.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -96,5 +96,6 @@ int main(int argc, char* argv[]) {
     // milliseconds; the window need not wait for it.
     AfterFirstExpose::install(window, [] { QApplication::setWindowIcon(Plaatjes::applicationIcon()); });
     window.show();
+    AfterFirstExpose::install(window, [&engine] { engine.prepareInBackground(); });
     return QApplication::exec();
 }

@@ -18,6 +18,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstring>
+#include <future>
 #include <mutex>
 #include <thread>
 
@@ -197,6 +198,15 @@ struct AudioEngine::Impl : FrameSource {
         if (output && output->sampleRate() == rate) {
             return true;
         }
+        if (prepared.valid()) {
+            PreparedOutput early = prepared.get(); // waits for the worker if it is still at it
+            if (early.output && !output) {
+                output = std::move(early.output);
+            } else if (!early.output && options.output == Options::Output::Auto) {
+                sayNoDeviceOnce(early.error);
+                sdlUnavailable = true;
+            }
+        }
         if (!output) {
             if (options.output == Options::Output::Null || sdlUnavailable) {
                 output = std::make_unique<NullOutput>(options.nullOutputSpeed);
@@ -278,6 +288,11 @@ struct AudioEngine::Impl : FrameSource {
     bool autoStart = true;
     bool atStart = true; // nothing has been drawn since the last load or rewind
     bool sdlUnavailable = false;
+    struct PreparedOutput {
+        std::unique_ptr<SdlOutput> output;
+        QString error;
+    };
+    std::future<PreparedOutput> prepared; // the sound device's start, from prepareInBackground()
     std::unique_ptr<MidiSynth> synth;
     std::unique_ptr<AudioOutput> output;
 
@@ -439,6 +454,19 @@ void AudioEngine::stop() {
         d->rewind();
     }
     d->state = Impl::State::Stopped;
+}
+
+void AudioEngine::prepareInBackground() {
+    if (d->options.output == Options::Output::Null || d->output || d->prepared.valid()) {
+        return;
+    }
+    d->prepared = std::async(std::launch::async, [] {
+        Impl::PreparedOutput prepared{std::make_unique<SdlOutput>(), {}};
+        if (!prepared.output->prepare(&prepared.error)) {
+            prepared.output.reset();
+        }
+        return prepared;
+    });
 }
 
 QString AudioEngine::errorString() const {

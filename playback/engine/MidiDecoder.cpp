@@ -1,8 +1,7 @@
 #include "playback/engine/MidiDecoder.h"
 
+#include "playback/engine/AudioLibraries.h"
 #include "playback/engine/MidiSynth.h"
-
-#include <fluidsynth.h>
 
 #include <algorithm>
 #include <cmath>
@@ -28,40 +27,41 @@ int MidiDecoder::sampleRate() const {
 }
 
 void MidiDecoder::send(uint32_t message) {
+    const FluidApi& fluid = m_synth.api();
     fluid_synth_t* s = m_synth.synth();
     const int channel = static_cast<int>(message & 0x0f);
     const int data1 = static_cast<int>((message >> 8) & 0xff);
     const int data2 = static_cast<int>((message >> 16) & 0xff);
     switch (message & 0xf0) {
     case 0x80:
-        fluid_synth_noteoff(s, channel, data1);
+        fluid.fluid_synth_noteoff(s, channel, data1);
         break;
     case 0x90:
         if (data2 == 0) {
-            fluid_synth_noteoff(s, channel, data1);
+            fluid.fluid_synth_noteoff(s, channel, data1);
         } else {
-            fluid_synth_noteon(s, channel, data1, data2);
+            fluid.fluid_synth_noteon(s, channel, data1, data2);
         }
         break;
     case 0xa0:
-        fluid_synth_key_pressure(s, channel, data1, data2);
+        fluid.fluid_synth_key_pressure(s, channel, data1, data2);
         break;
     case 0xb0:
-        fluid_synth_cc(s, channel, data1, data2);
+        fluid.fluid_synth_cc(s, channel, data1, data2);
         break;
     case 0xc0:
-        fluid_synth_program_change(s, channel, data1);
+        fluid.fluid_synth_program_change(s, channel, data1);
         break;
     case 0xd0:
-        fluid_synth_channel_pressure(s, channel, data1);
+        fluid.fluid_synth_channel_pressure(s, channel, data1);
         break;
     case 0xe0:
-        fluid_synth_pitch_bend(s, channel, data1 | (data2 << 7));
+        fluid.fluid_synth_pitch_bend(s, channel, data1 | (data2 << 7));
         break;
     case 0xf0: {
         const smf::SysexSpan& span = m_song.sysexSpans[message >> 8];
-        fluid_synth_sysex(s, m_song.sysex.data() + span.offset, static_cast<int>(span.length), nullptr,
-                          nullptr, nullptr, 0);
+        fluid.fluid_synth_sysex(s, m_song.sysex.data() + span.offset, static_cast<int>(span.length), nullptr,
+                                nullptr, nullptr, 0);
         break;
     }
     default:
@@ -86,7 +86,7 @@ long MidiDecoder::read(float* stereo, long frames) {
         }
         const auto n = static_cast<int>(std::min<long long>(frames - done, until - m_position));
         float* out = stereo + 2 * done;
-        fluid_synth_write_float(m_synth.synth(), n, out, 0, 2, out, 1, 2);
+        m_synth.api().fluid_synth_write_float(m_synth.synth(), n, out, 0, 2, out, 1, 2);
         // The song ends at its last event, where release and reverb tails still sound: fade the
         // last few milliseconds out instead of cutting them off with a click.
         for (long long f = std::max(m_position, m_length - kFadeFrames); f < m_position + n; ++f) {
