@@ -1,5 +1,6 @@
 #include "playback/AudioEngine.h"
 
+#include "playback/engine/AudioLibraries.h"
 #include "playback/engine/DecodeThread.h"
 #include "playback/engine/Gain.h"
 #include "playback/engine/MidiSynth.h"
@@ -310,6 +311,7 @@ void AudioEngine::prepareInBackground() {
         if (!prepared.output->prepare(&prepared.error)) {
             prepared.output.reset();
         }
+        audiolib::fluid(nullptr); // the library only: the SoundFont waits for a MIDI file
         return prepared;
     });
 }
