@@ -1,8 +1,8 @@
 #include "app/Main.h"
 #include "app/ProgramFolder.h"
 #include "app/StartupProbe.h"
-#include "playback/AudioEngine.h"
 #include "widgets/Plaatjes.h"
+#include "playback/AudioEngine.h"
 
 #include <QApplication>
 #include <QEvent>
