@@ -311,6 +311,9 @@ void AudioEngine::prepareInBackground() {
         if (!prepared.output->prepare(&prepared.error)) {
             prepared.output.reset();
         }
+        if (const SdlApi* sdl = audiolib::sdl(nullptr)) {
+            sdl->SDL_TLSCleanup(); // SDL's per-thread state (its last error) would outlive the thread
+        }
         audiolib::fluid(nullptr); // the library only: the SoundFont waits for a MIDI file
         return prepared;
     });

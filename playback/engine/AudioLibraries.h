@@ -40,7 +40,8 @@
     X(SDL_GetError)                                                                                          \
     X(SDL_OpenAudioDevice)                                                                                   \
     X(SDL_PauseAudioDevice)                                                                                  \
-    X(SDL_CloseAudioDevice)
+    X(SDL_CloseAudioDevice)                                                                                  \
+    X(SDL_TLSCleanup)
 
 #define TUNARA_DECLARE_FUNCTION(name) decltype(&::name) name = nullptr;
 
