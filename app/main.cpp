@@ -96,5 +96,6 @@ int main(int argc, char* argv[]) {
     // milliseconds; the window need not wait for it.
     AfterFirstExpose::install(window, [] { QApplication::setWindowIcon(Plaatjes::applicationIcon()); });
     window.show();
+    AfterFirstExpose::install(window, [&engine] { engine.prepareInBackground(); });
     return QApplication::exec();
 }
