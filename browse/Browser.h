@@ -5,10 +5,10 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
-#include <QPersistentModelIndex>
 #include <QString>
 #include <QVector>
 
+class FolderTreeModel;
 struct PlaylistEntry;
 
 // The navigation pane: Drive1 (mounted volumes), Dir1 (folder tree of the chosen volume), the
@@ -42,17 +42,15 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    class FolderTreeModel;
-
     // Fills Drive1 with the mounted volumes, keeping the chosen one (also when it is gone).
     void fillDrives();
     // The Drive1 root whose volume holds `path` (the longest root that is a prefix of it).
     QString volumeRootOf(const QString& path) const;
     void showVolumeInTree(const QString& root);
-    void hideOtherVolumeFolders(int first, int last);
     void showFolderInTree(const QString& folder);
     void dir1Opened(const QModelIndex& index);
-    void directoryLoaded(const QString& folder);
+    // Gives the tree its folder pictures, after its first frame.
+    void lookUpPictures();
     // Keeps the current folder in view while the tree loads its parents, until the user
     // scrolls, clicks or types in the tree.
     void followCurrentFolder();
@@ -74,7 +72,6 @@ private:
     QString m_file1Path;
     QString m_volumeRoot;
     QHash<QString, QString> m_lastFolderOfVolume;
-    QList<QPersistentModelIndex> m_hiddenTreeRows;
     QString m_followFolder; // see followCurrentFolder()
     bool m_settingTree = false;
     bool m_treePainted = false;

@@ -38,6 +38,15 @@ Listing list(const QString& folder, const Filter& filter);
 // network share cannot).
 bool canOpen(const QString& folder);
 
+// The visible subfolders of `folder`: entries that are folders or links to folders, whose names
+// do not start with "." and can be decoded (see decodeName), in the order of NameOrder::sort.
+// One readdir; only links and file systems without entry types cost a stat per entry.
+Listing subfolders(const QString& folder);
+
+// The name of a directory entry as text, when the text leads back to the same bytes (so that a
+// path built from it opens the entry); false for names that are not valid UTF-8.
+bool decodeName(const char* name, qsizetype length, QString& text);
+
 // True when `name` (raw bytes of a directory entry) passes the name part of `filter`.
 bool nameMatches(const char* name, qsizetype length, const Filter& filter);
 

@@ -2,13 +2,14 @@
 #include "support/FakePlayer.h"
 
 #include "app/Main.h"
-#include "widgets/PictureButton.h"
 #include "browse/Browser.h"
+#include "browse/FolderTreeModel.h"
 #include "playlist/PlaylistModel.h"
+#include "widgets/PictureButton.h"
 
 #include <QComboBox>
 #include <QDir>
-#include <QFileSystemModel>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListView>
 #include <QStringListModel>
@@ -30,7 +31,7 @@ protected:
     const MainControls& c() const { return main->controls(); }
     Browser& browser() { return main->browser(); }
     PlaylistModel& playlist() { return main->playlist(); }
-    QFileSystemModel* tree() const { return static_cast<QFileSystemModel*>(c().Dir1->model()); }
+    FolderTreeModel* tree() const { return static_cast<FolderTreeModel*>(c().Dir1->model()); }
     QStringList list1() const { return c().List1Model->stringList(); }
 
     // Empty files: the browser never reads them.
@@ -86,6 +87,17 @@ TEST_F(BrowserTest, StartsInTheWorkingFolderAndBringsItIntoView) {
                c().Dir1->viewport()->rect().contains(c().Dir1->visualRect(index));
     })) << "the working folder stays out of sight";
     EXPECT_EQ(browser().dir1Path(), target);
+    // Only the opened ancestors are watched, never the folders merely read on the way.
+    QStringList ancestors;
+    for (QString up = QFileInfo(target).path(); up.startsWith(tree()->rootPath());
+         up = QFileInfo(up).path()) {
+        ancestors.append(up);
+        if (up == u"/") {
+            break;
+        }
+    }
+    ancestors.sort();
+    EXPECT_EQ(tree()->watchedFolders(), ancestors);
     EXPECT_EQ(c().TellerLabel->text(), "0 Songs / Mp3, Midi");
     EXPECT_TRUE(target.startsWith(c().Drive1->currentData().toString()));
     // A click on the highlighted working folder lists it, although it is already current.
@@ -177,7 +189,7 @@ TEST_F(BrowserTest, DrivesAreReadAnewAndAnUnavailableOneKeepsThePreviousFolder) 
     c().Drive1->setCurrentIndex(c().Drive1->count() - 1);
     EXPECT_EQ(browser().dir1Path(), volume);
     EXPECT_EQ(list1(), QStringList({"v1.mp3", "v2.mp3"}));
-    EXPECT_EQ(tree()->filePath(c().Dir1->rootIndex()), songs.path());
+    EXPECT_EQ(tree()->rootPath(), volume);
     c().Drive1->setCurrentIndex(startDrive);
     EXPECT_EQ(browser().dir1Path(), start);
 
