@@ -75,10 +75,10 @@ Browser::Browser(const MainContext& ctx, QObject* parent) : QObject(parent), m_c
     showFolderInTree(start);
 
     connect(c.Drive1, &QComboBox::currentIndexChanged, this, &Browser::Drive1_Change);
-    c.Drive1->installEventFilter(this);
-    c.Dir1->installEventFilter(this);
-    c.Dir1->viewport()->installEventFilter(this);
-    c.Dir1->verticalScrollBar()->installEventFilter(this);
+    m_filtered = {c.Drive1, c.Dir1, c.Dir1->viewport(), c.Dir1->verticalScrollBar()};
+    for (QObject* object : m_filtered) {
+        object->installEventFilter(this);
+    }
     connect(m_dirModel, &QAbstractItemModel::layoutChanged, this, &Browser::followCurrentFolder);
     connect(c.Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { dir1Opened(current); });
@@ -136,21 +136,33 @@ void Browser::fillDrives() {
     }
 }
 
+Browser::~Browser() {
+    for (QObject* object : m_filtered) {
+        if (object) {
+            object->removeEventFilter(this);
+        }
+    }
+}
+
+// Runs also while Main takes its widgets down, before this controller goes: `watched` is only
+// compared with the pointers noted at the start, never asked anything, since it may be half
+// destroyed.
 bool Browser::eventFilter(QObject* watched, QEvent* event) {
-    QTreeView* tree = m_ctx.c.Dir1;
-    if (watched == tree && event->type() == QEvent::Show) {
+    const int at = static_cast<int>(m_filtered.indexOf(watched));
+    const auto type = event->type();
+    if (at == kFilteredTree && type == QEvent::Show) {
         QTimer::singleShot(0, this, &Browser::followCurrentFolder);
-    } else if (watched == tree->viewport() && event->type() == QEvent::Paint && !m_treePainted) {
+    } else if (at == kFilteredViewport && type == QEvent::Paint && !m_treePainted) {
         // After the first frame is on the screen.
         m_treePainted = true;
         QTimer::singleShot(0, this, &Browser::lookUpPictures);
-    } else if ((watched == tree && event->type() == QEvent::KeyPress) ||
-               ((watched == tree->viewport() || watched == tree->verticalScrollBar()) &&
-                (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Wheel))) {
+    } else if ((at == kFilteredTree && type == QEvent::KeyPress) ||
+               ((at == kFilteredViewport || at == kFilteredScrollBar) &&
+                (type == QEvent::MouseButtonPress || type == QEvent::Wheel))) {
         // The user takes over: the tree no longer scrolls by itself.
         m_followFolder.clear();
     }
-    if (watched == m_ctx.c.Drive1) {
+    if (at == kFilteredDrives) {
         bool opens = event->type() == QEvent::MouseButtonPress;
         if (event->type() == QEvent::KeyPress) {
             const auto* key = static_cast<QKeyEvent*>(event);

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QVector>
 
@@ -21,6 +22,7 @@ class Browser : public QObject {
     Q_OBJECT
 public:
     Browser(const MainContext& ctx, QObject* parent = nullptr);
+    ~Browser() override;
 
     // The folder Dir1 shows.
     QString dir1Path() const { return m_dirPath; }
@@ -67,6 +69,9 @@ private:
     void showMessage(const QString& title, const QString& text, bool warning);
 
     MainContext m_ctx;
+    // What eventFilter watches, at these positions; an entry turns null when its object goes.
+    enum { kFilteredDrives, kFilteredTree, kFilteredViewport, kFilteredScrollBar };
+    QList<QPointer<QObject>> m_filtered;
     FolderTreeModel* m_dirModel = nullptr;
     QString m_dirPath;
     QString m_file1Path;
