@@ -1,5 +1,7 @@
 #include "browse/Browser.h"
 
+#include "common/Algemeen.h"
+
 #include "browse/FileList.h"
 #include "browse/FolderTreeModel.h"
 #include "browse/SongNames.h"
@@ -291,6 +293,9 @@ void Browser::Dir1_Change() {
     c.File1Model->setStringList(listing.names);
     c.List1Model->setStringList(listing.names);
     c.TellerLabel->setText(SongNames::tellerText(static_cast<int>(listing.names.size())));
+    if (listing.unreadable > 0) {
+        Algemeen::SetInfoLine(c.InfoLabel, SongNames::unreadableText(listing.unreadable));
+    }
     if (!listing.ok) {
         showMessage(QStringLiteral("Tunara"),
                     QStringLiteral("De map '%1' kan niet worden gelezen: %2.").arg(m_dirPath, listing.error),

@@ -148,12 +148,18 @@ Listing list(const QString& folder, const Filter& filter) {
         folder, out.error,
         [&filter](const char* n, qsizetype length) { return nameMatches(n, length, filter); },
         [&](const char* n, qsizetype length, int type) {
-            if (type == DT_REG && decodeName(n, length, name)) {
+            if (type != DT_REG) {
+                return;
+            }
+            if (decodeName(n, length, name)) {
                 out.names.append(name);
+            } else {
+                ++out.unreadable;
             }
         });
     if (!out.ok) {
         out.names.clear();
+        out.unreadable = 0;
         return out;
     }
     NameOrder::sort(out.names);

@@ -25,6 +25,9 @@ struct Listing {
     bool ok = false;
     QString error;     // why not, in Dutch, when !ok
     QStringList names; // file names without folder, in the order of NameOrder::sort
+    // Matching files left out because their names cannot be decoded (see decodeName): a path
+    // built from such a name would not open them.
+    int unreadable = 0;
 };
 
 // The song filter: "*.mp3;*.mid", any letter case, no hidden files.

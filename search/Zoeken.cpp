@@ -1,5 +1,7 @@
 #include "search/Zoeken.h"
 
+#include "browse/SongNames.h"
+#include "common/Algemeen.h"
 #include "common/ProgramState.h"
 #include "playlist/PlaylistModel.h"
 #include "search/Delay.h"
@@ -248,6 +250,10 @@ void Zoeken::ZoekKnop_Click() {
     List2Model->setStringList(results.paths);
     List1Model->setStringList(results.names);
     mp3Total = results.mp3Total;
+    if (results.unreadable > 0 && parentWidget()) {
+        Algemeen::SetInfoLine(parentWidget()->findChild<QLabel*>(QStringLiteral("InfoLabel")),
+                              SongNames::unreadableText(results.unreadable));
+    }
 
     setWindowTitle(SearchRules::foundCaption(List1Model->rowCount(), mp3Total));
     Delay(1.0);

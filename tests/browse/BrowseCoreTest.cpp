@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,10 +32,18 @@ TEST(FileList, KeepsOrdinaryMp3AndMidiFilesOfAnyCaseInNameOrder) {
     ASSERT_TRUE(QFile::link(dir.filePath("eagle.mp3"), dir.filePath("link.mp3")));
     ASSERT_TRUE(QFile::link(dir.filePath("gone.mp3"), dir.filePath("dangling.mp3")));
     ASSERT_TRUE(QFile::link(dir.filePath("folder.mp3"), dir.filePath("dirlink.mid")));
+    const QByteArray notUtf8 = QFile::encodeName(dir.path()) + "/caf\xe9.mp3"; // Latin-1 é
+    const int fd = ::open(notUtf8.constData(), O_CREAT | O_WRONLY, 0600);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
     const FileList::Listing listing = FileList::list(dir.path(), FileList::songFilter());
+    ::unlink(notUtf8.constData()); // QTemporaryDir cannot name it
     EXPECT_TRUE(listing.ok);
     EXPECT_EQ(listing.names,
               QStringList({"eagle.mp3", "Édith.mp3", "first.MP3", "link.mp3", "second.mid", "Zoë.mid"}));
+    EXPECT_EQ(listing.unreadable, 1);
+    EXPECT_EQ(SongNames::unreadableText(1), "1 bestand met een onleesbare naam overgeslagen.");
+    EXPECT_EQ(SongNames::unreadableText(2), "2 bestanden met een onleesbare naam overgeslagen.");
 
     for (const QString& notAFolder : {dir.filePath("missing"), dir.filePath("eagle.mp3")}) {
         const FileList::Listing none = FileList::list(notAFolder, FileList::songFilter());

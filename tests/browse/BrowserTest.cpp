@@ -19,6 +19,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 class BrowserTest : public ::testing::Test {
@@ -205,7 +208,18 @@ TEST_F(BrowserTest, DrivesAreReadAnewAndAnUnavailableOneKeepsThePreviousFolder) 
 }
 
 TEST_F(BrowserTest, UnreadableFolderSaysWhyAndLeavesNothingToAdd) {
-    browser().setDir1Path(folderWith("eerst", {"a.mp3"}));
+    // A song whose name is not UTF-8 could not be opened by its listed name: it is left out.
+    const QString first = folderWith("eerst", {"a.mp3"});
+    const QByteArray notUtf8 = QFile::encodeName(first) + "/b\xe9.mp3";
+    const int fd = ::open(notUtf8.constData(), O_CREAT | O_WRONLY, 0600);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    browser().setDir1Path(first);
+    ::unlink(notUtf8.constData());
+    EXPECT_EQ(list1(), QStringList{"a.mp3"});
+    EXPECT_EQ(c().TellerLabel->text(), "1 Song gevonden...");
+    EXPECT_EQ(c().InfoLabel->text(), "1 bestand met een onleesbare naam overgeslagen.");
+
     const QString missing = songs.filePath("weg");
     const SeenBox seen = answering(QMessageBox::Ok, [&] { browser().setDir1Path(missing); });
     EXPECT_EQ(seen.title, "Tunara");
