@@ -88,7 +88,7 @@ Browser::Browser(const MainContext& ctx, QObject* parent) : QObject(parent), m_c
     // At start the working folder is the tree's current row but not yet listed, so selecting it
     // again changes nothing: a click on it must still list its songs.
     connect(c.Dir1, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
-        if (index.isValid() && m_dirModel->filePath(index) != m_file1Path) {
+        if (index.isValid() && m_dirModel->filePath(index) != m_ctx.state.songFolder) {
             dir1Opened(index);
         }
     });
@@ -284,8 +284,7 @@ void Browser::Drive1_Change(int index) {
 void Browser::Dir1_Change() {
     MainControls& c = m_ctx.c;
     FileList::Listing listing = FileList::list(m_dirPath, FileList::songFilter());
-    m_file1Path = m_dirPath;
-    c.File1->setProperty("path", m_file1Path);
+    m_ctx.state.songFolder = m_dirPath;
     const qsizetype found = listing.names.size();
     if (found > PlaylistModel::kMaxEntries) {
         listing.names.resize(PlaylistModel::kMaxEntries);
@@ -315,7 +314,8 @@ QVector<PlaylistEntry> Browser::entriesFor(const QList<int>& rows) const {
     entries.reserve(rows.size());
     for (const int row : rows) {
         const QString& name = names.at(row);
-        entries.append(PlaylistEntry{SongNames::displayName(name), SongNames::fullPath(m_file1Path, name)});
+        entries.append(
+            PlaylistEntry{SongNames::displayName(name), SongNames::fullPath(m_ctx.state.songFolder, name)});
     }
     return entries;
 }

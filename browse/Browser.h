@@ -16,8 +16,7 @@ struct PlaylistEntry;
 // hidden File1 and the song list List1 with its counter, and the three ways of moving songs into
 // the playlist. GUI thread only.
 //
-// File1 carries the folder of List1's songs as its dynamic property "path" (a QString), set by
-// every Dir1_Change; other parts read it there.
+// Every Dir1_Change names the folder of List1's songs in ProgramState::songFolder.
 class Browser : public QObject {
     Q_OBJECT
 public:
@@ -27,7 +26,7 @@ public:
     // The folder Dir1 shows.
     QString dir1Path() const { return m_dirPath; }
     // The folder of List1's songs: the one the last Dir1_Change read (empty before the first).
-    QString file1Path() const { return m_file1Path; }
+    QString file1Path() const { return m_ctx.state.songFolder; }
     // Opens `folder` as the user would in Dir1: Drive1 and the tree follow it, then Dir1_Change
     // runs. The path is cleaned of "." / ".." parts and a trailing "/".
     void setDir1Path(const QString& folder);
@@ -74,7 +73,6 @@ private:
     QList<QPointer<QObject>> m_filtered;
     FolderTreeModel* m_dirModel = nullptr;
     QString m_dirPath;
-    QString m_file1Path;
     QString m_volumeRoot;
     QHash<QString, QString> m_lastFolderOfVolume;
     QString m_followFolder; // see followCurrentFolder()

@@ -116,6 +116,7 @@ TEST_F(BrowserTest, ListsSongsAndAddAllKeepsTheSelectionAndAddsDuplicates) {
     browser().setDir1Path(folder);
     EXPECT_EQ(list1(), QStringList({"first.MP3", "second.mid"}));
     EXPECT_EQ(c().TellerLabel->text(), "2 Songs gevonden...");
+    EXPECT_EQ(main->state().songFolder, folder);
 
     main->state().playing = true; // adding goes on while a song plays
     c().List1->selectionModel()->select(c().List1Model->index(1), QItemSelectionModel::Select);
