@@ -17,6 +17,7 @@ struct PlaylistEntry;
 // the playlist. GUI thread only.
 //
 // Every Dir1_Change names the folder of List1's songs in ProgramState::songFolder.
+// The folder tree's model is FolderTreeModel; the adding handlers are in SongAdding.cpp.
 class Browser : public QObject {
     Q_OBJECT
 public:
