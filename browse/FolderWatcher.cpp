@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <cstring>
 
@@ -16,6 +17,12 @@ namespace {
 
 // Entries coming and going; changes of content or attributes never change the tree.
 constexpr uint32_t kEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ONLYDIR;
+
+// After a batch of events the watcher sleeps this long, letting the kernel queue what follows:
+// a folder where a program makes and removes files all the time then wakes the program a few
+// times a second instead of at every file (the kernel keeps up to 16384 events; beyond that the
+// watcher is told it lost some, and everything watched is read again).
+constexpr int kQuietMs = 400;
 
 } // namespace
 
@@ -70,7 +77,10 @@ void FolderWatcher::readEvents() {
     for (;;) {
         const ssize_t got = ::read(m_fd, buffer, sizeof buffer);
         if (got <= 0) {
-            return; // nothing more for now (EAGAIN), or the descriptor failed
+            // Nothing more for now (EAGAIN), or the descriptor failed.
+            m_notifier->setEnabled(false);
+            QTimer::singleShot(kQuietMs, m_notifier, [notifier = m_notifier] { notifier->setEnabled(true); });
+            return;
         }
         for (ssize_t at = 0; at < got;) {
             inotify_event event;
