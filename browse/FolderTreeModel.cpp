@@ -151,18 +151,30 @@ FolderTreeModel::Node* FolderTreeModel::walk(const QString& path, bool readOnThe
     }
     const QStringView below = QStringView(path).mid(fromRoot ? 1 : top.size() + 1);
     for (const QStringView part : below.split(u'/', Qt::SkipEmptyParts)) {
+        bool fresh = false;
         if (readOnTheWay && !node->fetched) {
             read(node);
+            fresh = true;
         }
-        const auto found =
-            std::find_if(node->children.cbegin(), node->children.cend(),
-                         [&part](const std::unique_ptr<Node>& child) { return child->name == part; });
-        if (found == node->children.cend()) {
+        Node* child = childNamed(node, part);
+        if (!child && readOnTheWay && !fresh) {
+            // Made a moment ago, before its folder's watch told: look again.
+            read(node);
+            child = childNamed(node, part);
+        }
+        if (!child) {
             return nullptr;
         }
-        node = found->get();
+        node = child;
     }
     return node;
+}
+
+FolderTreeModel::Node* FolderTreeModel::childNamed(const Node* node, QStringView name) {
+    const auto found =
+        std::find_if(node->children.cbegin(), node->children.cend(),
+                     [&name](const std::unique_ptr<Node>& child) { return child->name == name; });
+    return found == node->children.cend() ? nullptr : found->get();
 }
 
 QModelIndex FolderTreeModel::index(const QString& path) {
@@ -275,9 +287,7 @@ void FolderTreeModel::entryChanged(const QString& folder, const QString& name, b
     if (!node || !node->fetched) {
         return;
     }
-    if (!isFolder && !name.isEmpty() &&
-        std::none_of(node->children.cbegin(), node->children.cend(),
-                     [&name](const std::unique_ptr<Node>& child) { return child->name == name; })) {
+    if (!isFolder && !name.isEmpty() && !childNamed(node, name)) {
         return; // a file went
     }
     scheduleRead(node);

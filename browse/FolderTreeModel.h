@@ -62,6 +62,7 @@ private:
     // The node of `path`, or nullptr; with readOnTheWay, unread folders on the way are read,
     // else only the nodes read so far are looked at.
     Node* walk(const QString& path, bool readOnTheWay);
+    static Node* childNamed(const Node* node, QStringView name);
     void read(Node* node);
     // Brings the rows of `node` in line with `names` (sorted), keeping the nodes that stay.
     void reconcile(Node* node, const QStringList& names);

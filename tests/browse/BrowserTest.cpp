@@ -117,6 +117,8 @@ TEST_F(BrowserTest, ListsSongsAndAddAllKeepsTheSelectionAndAddsDuplicates) {
     EXPECT_EQ(list1(), QStringList({"first.MP3", "second.mid"}));
     EXPECT_EQ(c().TellerLabel->text(), "2 Songs gevonden...");
     EXPECT_EQ(main->state().songFolder, folder);
+    // Made after its parent was read: the tree still finds it and marks it.
+    EXPECT_EQ(tree()->filePath(c().Dir1->currentIndex()), folder);
 
     main->state().playing = true; // adding goes on while a song plays
     c().List1->selectionModel()->select(c().List1Model->index(1), QItemSelectionModel::Select);
