@@ -2,12 +2,12 @@
 
 #include "Fixtures.h"
 #include "app/Main.h"
-#include "common/MainControls.h"
-#include "widgets/PictureButton.h"
 #include "browse/Browser.h"
+#include "common/MainControls.h"
 #include "playback/AudioEngine.h"
 #include "songinfo/PlayTime.h"
 #include "support/FakePlayer.h"
+#include "widgets/PictureButton.h"
 
 #include <QApplication>
 #include <QFile>
