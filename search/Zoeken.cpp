@@ -1,5 +1,7 @@
 #include "search/Zoeken.h"
 
+#include "browse/SongNames.h"
+#include "common/Algemeen.h"
 #include "common/ProgramState.h"
 #include "playlist/PlaylistModel.h"
 #include "search/Delay.h"
@@ -84,8 +86,8 @@ void addPrompt(QFileDialog& dialog, const QString& prompt) {
 
 } // namespace
 
-Zoeken::Zoeken(ProgramState& state, PlaylistModel& playlist, QWidget* parent)
-    : QDialog(parent), m_state(state), m_playlist(playlist) {
+Zoeken::Zoeken(ProgramState& state, PlaylistModel& playlist, QLabel* infoLabel, QWidget* parent)
+    : QDialog(parent), m_state(state), m_playlist(playlist), m_infoLabel(infoLabel) {
     setObjectName(QStringLiteral("Zoeken"));
     Form_Load();
 }
@@ -223,6 +225,9 @@ void Zoeken::ZoekKnop_Click() {
     List2Model->setStringList(results.paths);
     List1Model->setStringList(results.names);
     mp3Total = results.mp3Total;
+    if (results.unreadable > 0) {
+        Algemeen::SetInfoLine(m_infoLabel, SongNames::unreadableText(results.unreadable));
+    }
 
     setWindowTitle(SearchRules::foundCaption(List1Model->rowCount(), mp3Total));
     Delay(1.0);
