@@ -81,8 +81,7 @@ def x_server():
         return server, ":" + f.readline().strip()
 
 
-def main(program):
-    folder = tempfile.mkdtemp(prefix="tunara-a11y-")
+def main(program, folder):
     with open(os.path.join(folder, "Toon.mid"), "wb") as f:
         f.write(song(20))
     server, display = x_server()
@@ -136,6 +135,9 @@ def main(program):
         named(app, pyatspi.ROLE_PUSH_BUTTON, "Start").queryAction().doAction(0)
         position = named(app, pyatspi.ROLE_SLIDER, "Positie").queryValue()
         wait_for(lambda: position.maximumValue == 20, "the song's length on the position slider")
+        wait_for(lambda: position.currentValue > 0, "the position moving on")
+        wait_for(lambda: any(c.name == "Toon" for c in shown(app, pyatspi.ROLE_LABEL)),
+                 "the info line naming the song")
 
         pause = named(app, pyatspi.ROLE_PUSH_BUTTON, "Pauze")
         pause.queryAction().doAction(0)
@@ -154,4 +156,5 @@ def main(program):
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv[1]))
+    with tempfile.TemporaryDirectory(prefix="tunara-a11y-") as working_folder:
+        sys.exit(main(sys.argv[1], working_folder))
