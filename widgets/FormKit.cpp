@@ -46,12 +46,18 @@ void name(QWidget* w, const QString& accessibleName) {
     w->setAccessibleName(accessibleName);
     // Over AT-SPI a combo box gives its current entry as its name; what it is comes from the
     // label it is the buddy of. That label is never shown.
-    if (qobject_cast<QComboBox*>(w) && w->parentWidget()) {
-        QLabel* label = plainLabel(w->parentWidget(), "", QRect(), accessibleName);
-        label->setObjectName(w->objectName() + QStringLiteral("Name"));
+    if (!qobject_cast<QComboBox*>(w) || !w->parentWidget()) {
+        return;
+    }
+    const QString labelName = w->objectName() + QStringLiteral("Name");
+    auto* label = w->parentWidget()->findChild<QLabel*>(labelName, Qt::FindDirectChildrenOnly);
+    if (!label) {
+        label = plainLabel(w->parentWidget(), "", QRect());
+        label->setObjectName(labelName);
         label->setBuddy(w);
         label->setVisible(false);
     }
+    label->setText(accessibleName);
 }
 
 void tip(QWidget* w, const QString& text) {
