@@ -39,6 +39,8 @@ void PlayerController::applyButtonStates(PlaybackState::Mode mode) {
     c.Knop[3]->setEnabled(b.pauseResume);
     c.Knop[4]->setEnabled(b.next);
     c.Knop[3]->setIcon(Plaatjes::Img(b.resumePicture ? 1 : 0));
+    // Its name is the word on its picture.
+    c.Knop[3]->setAccessibleName(b.resumePicture ? QStringLiteral("Resume") : QStringLiteral("Pauze"));
     for (int i = 1; i <= 2; ++i) {
         c.KnopR[i]->setEnabled(b.playlistEdit);
         c.KnopL[i]->setEnabled(b.songInfo);

@@ -117,6 +117,7 @@ void Zoeken::createControls() {
     List1->setFont(arial(List1->font()));
     List1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     List1->setToolTip(QStringLiteral(" Dubbelklik is selecteren "));
+    FormKit::name(List1, QStringLiteral("Gevonden songs"));
     FormKit::fillBackground(List1, QColor(224, 224, 224));
 
     List2 = new QListView(this);
@@ -135,6 +136,7 @@ void Zoeken::createControls() {
     Text1->setFont(arial(Text1->font()));
     FormKit::fillBackground(Text1, QColor(230, 220, 190));
     Text1->installEventFilter(this);
+    FormKit::name(Text1, QStringLiteral("Zoekwoord"));
 
     Label3 = backdrop(Frame1, "Label3", 4740, 2940, 1680, 360);
     CancelKnop =
