@@ -46,8 +46,6 @@ Browser::Browser(const MainContext& ctx, QObject* parent) : QObject(parent), m_c
         list->setDragEnabled(false);
     }
     c.List1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    c.SelectieKnop->setToolTip(QStringLiteral(" Copyeer song  "));
-    c.SelectieAllKnop->setToolTip(QStringLiteral(" Copyeer alle songs "));
     c.TellerLabel->setText(QString::fromUtf16(SongNames::kTellerStart));
 
     m_dirModel = new FolderTreeModel(c.Dir1);

@@ -21,9 +21,6 @@ PlaylistController::PlaylistController(const MainContext& ctx, QObject* parent)
         list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     }
     c.List2->setSelectionMode(QAbstractItemView::SingleSelection);
-    c.List2->setToolTip(QStringLiteral(" Playlist "));
-    c.KnopR[1]->setToolTip(QStringLiteral(" Verwijder geselecteerde song "));
-    c.KnopR[2]->setToolTip(QStringLiteral(" Verwijder alle songs uit de playlist "));
     for (int i = 1; i <= 2; ++i) {
         connect(c.KnopR[i], &QAbstractButton::clicked, this, [this, i] { KnopR_Click(i); });
     }
