@@ -2,10 +2,10 @@
 
 #include "common/Algemeen.h"
 
-#include "browse/FileList.h"
 #include "browse/FolderTreeModel.h"
 #include "browse/SongNames.h"
 #include "browse/Volumes.h"
+#include "common/FileList.h"
 #include "playlist/PlaylistModel.h"
 #include "widgets/MessageKit.h"
 #include "widgets/PictureButton.h"

@@ -1,7 +1,7 @@
 #include "browse/FolderTreeModel.h"
 
-#include "browse/FileList.h"
 #include "browse/FolderWatcher.h"
+#include "common/FileList.h"
 
 #include <QSet>
 #include <QTimer>

@@ -1,6 +1,6 @@
 #include "browse/FolderWatcher.h"
 
-#include "browse/FileList.h"
+#include "common/FileList.h"
 
 #include <QFile>
 #include <QSocketNotifier>

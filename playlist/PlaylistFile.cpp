@@ -1,6 +1,6 @@
 #include "playlist/PlaylistFile.h"
 
-#include "browse/FileList.h"
+#include "common/FileList.h"
 #include "common/TextFiles.h"
 
 #include <QFile>

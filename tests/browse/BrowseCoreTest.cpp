@@ -1,8 +1,8 @@
-#include "browse/FileList.h"
 #include "browse/FolderTreeModel.h"
-#include "browse/NameOrder.h"
 #include "browse/SongNames.h"
 #include "browse/Volumes.h"
+#include "common/FileList.h"
+#include "common/NameOrder.h"
 
 #include <QDir>
 #include <QElapsedTimer>

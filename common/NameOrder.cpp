@@ -1,4 +1,4 @@
-#include "browse/NameOrder.h"
+#include "common/NameOrder.h"
 
 #include <algorithm>
 #include <vector>

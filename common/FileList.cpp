@@ -1,6 +1,6 @@
-#include "browse/FileList.h"
+#include "common/FileList.h"
 
-#include "browse/NameOrder.h"
+#include "common/NameOrder.h"
 
 #include <QFile>
 
