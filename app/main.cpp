@@ -1,8 +1,9 @@
 #include "app/Main.h"
 #include "app/ProgramFolder.h"
 #include "app/StartupProbe.h"
-#include "widgets/Plaatjes.h"
+#include "desktop/DesktopIds.h"
 #include "playback/AudioEngine.h"
+#include "widgets/Plaatjes.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -84,6 +85,8 @@ private:
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tunara"));
+    // The desktop finds the launcher, the icon and the AppStream entry of the window by this id.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(DesktopIds::kApplicationId));
     QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     quitOnTerminationSignals(app);

@@ -11,6 +11,8 @@ packages=(
   fluid-soundfont-gm timgm6mb-soundfont
   fonts-comic-neue fonts-liberation2
   xvfb xauth imagemagick x11-utils poppler-utils groff-base
+  qt6-translations-l10n
+  dbus dbus-daemon libglib2.0-bin playerctl desktop-file-utils appstream
 )
 
 missing=()
