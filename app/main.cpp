@@ -2,6 +2,7 @@
 #include "app/ProgramFolder.h"
 #include "app/StartupProbe.h"
 #include "desktop/DesktopIds.h"
+#include "desktop/QtTranslations.h"
 #include "playback/AudioEngine.h"
 #include "widgets/Plaatjes.h"
 
@@ -90,6 +91,8 @@ int main(int argc, char* argv[]) {
     QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     quitOnTerminationSignals(app);
+    // Standard buttons and file dialogs in the user's language; our own texts stay as they are.
+    QtTranslations::install(app);
 
     const QString programFolder = ProgramFolder::forThisProgram();
     AudioEngine engine;
