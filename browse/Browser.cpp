@@ -1,10 +1,10 @@
 #include "browse/Browser.h"
 
-#include "widgets/PictureButton.h"
 #include "browse/FileList.h"
 #include "browse/SongNames.h"
 #include "browse/Volumes.h"
 #include "playlist/PlaylistModel.h"
+#include "widgets/PictureButton.h"
 
 #include <QAbstractFileIconProvider>
 #include <QApplication>
@@ -462,12 +462,7 @@ void Browser::SelectieAllKnop_Click() {
 
 void Browser::tellPlaylistFull(int added, int wanted) {
     showMessage(QStringLiteral("Tunara"),
-                QStringLiteral("De playlist is vol: er passen hoogstens %1 songs in. "
-                               "%2 van de %3 songs zijn niet toegevoegd.")
-                    .arg(PlaylistModel::kMaxEntries)
-                    .arg(wanted - added)
-                    .arg(wanted),
-                true);
+                SongNames::playlistFullText(added, wanted, PlaylistModel::kMaxEntries), true);
 }
 
 void Browser::showMessage(const QString& title, const QString& text, bool warning) {
