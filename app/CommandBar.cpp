@@ -3,9 +3,9 @@
 #include "common/SettingsFile.h"
 #include "playback/MediaPlayer.h"
 
+#include "widgets/MessageKit.h"
 #include <QApplication>
 #include <QDesktopServices>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QUrl>
@@ -38,11 +38,8 @@ void CommandBar::toggleHelp() {
 
 void CommandBar::quit() {
     QWidget* main = m_ctx.c.Main;
-    QMessageBox question(QMessageBox::NoIcon, QStringLiteral(" Exit"),
-                         QStringLiteral("Wilt u het programma beeindigen?"),
-                         QMessageBox::Yes | QMessageBox::No, main);
-    question.setDefaultButton(QMessageBox::Yes);
-    if (question.exec() != QMessageBox::Yes) {
+    if (!MessageKit::askYesNo(main, QStringLiteral(" Exit"),
+                              QStringLiteral("Wilt u het programma beeindigen?"))) {
         return;
     }
 
@@ -50,11 +47,8 @@ void CommandBar::quit() {
     const QString path = settingsFilePath(m_ctx.state.programFolder);
     if (!SaveSettings(path, m_ctx.state.settings)) {
         // The program still ends, but the user learns that this run's changes are not kept.
-        QMessageBox failed(QMessageBox::NoIcon, QStringLiteral("Tunara"),
-                           QStringLiteral("De instellingen konden niet worden opgeslagen in\n%1").arg(path),
-                           QMessageBox::Ok, main);
-        failed.setTextFormat(Qt::PlainText);
-        failed.exec();
+        MessageKit::inform(main,
+                           QStringLiteral("De instellingen konden niet worden opgeslagen in\n%1").arg(path));
     }
 
     // The main window first, then whatever else is open (the print menu, a window of another

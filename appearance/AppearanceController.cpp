@@ -117,38 +117,33 @@ bool AppearanceController::eventFilter(QObject* watched, QEvent* event) {
 
 void AppearanceController::List1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint pos) {
     if (button == Qt::RightButton) {
-        openColors(&ProgramState::editLeft, pos, ColorsPlacement::kList1OffsetTwips,
-                   QStringLiteral(" Kleuren links"));
+        openColors(Pane::Left, pos, ColorsPlacement::kList1OffsetTwips, QStringLiteral(" Kleuren links"));
     }
 }
 
 void AppearanceController::List2_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint pos) {
     if (button == Qt::RightButton) {
-        openColors(&ProgramState::editRight, pos, ColorsPlacement::kList2OffsetTwips,
-                   QStringLiteral(" Kleuren rechts"));
+        openColors(Pane::Right, pos, ColorsPlacement::kList2OffsetTwips, QStringLiteral(" Kleuren rechts"));
     }
 }
 
 void AppearanceController::Label6_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint pos) {
     if (button == Qt::RightButton) {
-        openColors(&ProgramState::editInfoBars, pos, ColorsPlacement::kInfoBarOffsetTwips,
+        openColors(Pane::InfoBars, pos, ColorsPlacement::kInfoBarOffsetTwips,
                    QStringLiteral(" Kleuren infobalken"));
     }
 }
 
 void AppearanceController::InfoLabel_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint pos) {
     if (button == Qt::RightButton) {
-        openColors(&ProgramState::editTexts, pos, ColorsPlacement::kInfoBarOffsetTwips,
+        openColors(Pane::Texts, pos, ColorsPlacement::kInfoBarOffsetTwips,
                    QStringLiteral(" Kleuren teksten"));
     }
 }
 
-void AppearanceController::openColors(bool ProgramState::*flag, QPoint pos, QPoint offsetTwips,
-                                      const QString& caption) {
+void AppearanceController::openColors(Pane pane, QPoint pos, QPoint offsetTwips, const QString& caption) {
     ProgramState& state = m_ctx.state;
-    // Exactly one flag while the editor is open: the editor loads and stores by the flags.
-    state.editLeft = state.editRight = state.editInfoBars = state.editTexts = false;
-    state.*flag = true;
+    state.colourTarget = pane;
 
     Colors editor(state, m_ctx.c, m_ctx.c.Main);
     const QScreen* screen = m_ctx.c.Main ? m_ctx.c.Main->screen() : nullptr;

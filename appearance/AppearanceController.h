@@ -35,7 +35,7 @@ private:
     void Label6_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint pos);
     void InfoLabel_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint pos);
 
-    void openColors(bool ProgramState::*flag, QPoint pos, QPoint offsetTwips, const QString& caption);
+    void openColors(Pane pane, QPoint pos, QPoint offsetTwips, const QString& caption);
 
     MainContext m_ctx;
 };

@@ -1,5 +1,6 @@
 #include "appearance/Colors.h"
 
+#include "widgets/FormKit.h"
 #include "widgets/PaneColours.h"
 
 #include <QGroupBox>
@@ -11,42 +12,18 @@
 
 namespace {
 
+using FormKit::paint;
+
 QRect twips(int left, int top, int width, int height) {
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
-
-void paint(QWidget* w, QPalette::ColorRole role, const QColor& colour) {
-    QPalette p = w->palette();
-    p.setColor(role, colour);
-    w->setPalette(p);
-}
-
-QLabel* label(QWidget* parent, const char* name, const QRect& geometry) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(QLatin1String(name));
-    l->setGeometry(geometry);
-    return l;
+    return FormKit::twipRect(left, top, width, height);
 }
 
 QLabel* colourBar(QWidget* parent, const char* name, const QRect& geometry, const QColor& colour) {
-    QLabel* l = label(parent, name, geometry);
+    QLabel* l = FormKit::plainLabel(parent, name, geometry);
     l->setAutoFillBackground(true);
     paint(l, QPalette::Window, colour);
     return l;
 }
-
-// The pane an edit flag stands for, with its triple; in the order the flags are read.
-struct Target {
-    bool ProgramState::*flag;
-    ColourTriple Settings::*triple;
-    Pane pane;
-};
-constexpr std::array<Target, 4> kTargets{{
-    {&ProgramState::editLeft, &Settings::leftColour, Pane::Left},
-    {&ProgramState::editRight, &Settings::rightColour, Pane::Right},
-    {&ProgramState::editInfoBars, &Settings::infoBarColour, Pane::InfoBars},
-    {&ProgramState::editTexts, &Settings::textColour, Pane::Texts},
-}};
 
 } // namespace
 
@@ -59,7 +36,7 @@ Colors::Colors(ProgramState& state, const MainControls& mainControls, QWidget* p
 }
 
 void Colors::createControls() {
-    // The original's small sans-serif dialog font: Arial 8 point (or its metric twin).
+    // A small sans-serif dialog font: Arial 8 point (or its metric twin).
     setFont(QFont(QStringLiteral("Arial"), 8));
 
     m_frame1 = new QGroupBox(this);
@@ -77,8 +54,7 @@ void Colors::createControls() {
                    {"Label10", "G", twips(240, 720, 150, 195)},
                    {"Label11", "B", twips(240, 1110, 135, 195)}};
     for (const auto& l : letters) {
-        QLabel* letter = label(f, l.name, l.geometry);
-        letter->setText(QLatin1String(l.text));
+        QLabel* letter = FormKit::plainLabel(f, l.name, l.geometry, QLatin1String(l.text));
         paint(letter, QPalette::WindowText, QColor(255, 255, 255));
     }
 
@@ -126,14 +102,12 @@ void Colors::Form_Load() {
     setFixedSize(192, 139);
     m_frame1->setGeometry(twips(60, -30, 2805, 2010));
 
-    for (const Target& t : kTargets) {
-        if (m_state.*(t.flag)) {
-            // A hand-edited settings file may hold values a bar cannot show: show the nearest.
-            const ColourTriple& triple = m_state.settings.*(t.triple);
-            m_scroll[1]->setValue(std::clamp(triple.red, 0, 255));
-            m_scroll[2]->setValue(std::clamp(triple.green, 0, 255));
-            m_scroll[3]->setValue(std::clamp(triple.blue, 0, 255));
-        }
+    if (m_state.colourTarget) {
+        // A hand-edited settings file may hold values a bar cannot show: show the nearest.
+        const ColourTriple& triple = paneColour(m_state.settings, *m_state.colourTarget);
+        m_scroll[1]->setValue(std::clamp(triple.red, 0, 255));
+        m_scroll[2]->setValue(std::clamp(triple.green, 0, 255));
+        m_scroll[3]->setValue(std::clamp(triple.blue, 0, 255));
     }
     Scroll_Change(1);
 }
@@ -148,11 +122,9 @@ void Colors::Scroll_Change(int) {
 
 void Colors::OkKnop_Click() {
     const ColourTriple chosen{m_scroll[1]->value(), m_scroll[2]->value(), m_scroll[3]->value()};
-    for (const Target& t : kTargets) {
-        if (m_state.*(t.flag)) {
-            m_state.settings.*(t.triple) = chosen;
-            PaneColours::apply(m_main, t.pane, chosen);
-        }
+    if (m_state.colourTarget) {
+        paneColour(m_state.settings, *m_state.colourTarget) = chosen;
+        PaneColours::apply(m_main, *m_state.colourTarget, chosen);
     }
     accept();
 }
@@ -162,11 +134,7 @@ void Colors::CancelKnop_Click() {
 }
 
 void Colors::done(int result) {
-    // Every way out (Ok, Cancel, Escape, the window's close box) ends the edit: a flag left set
-    // would make the next Ok recolour two panes at once.
-    m_state.editLeft = false;
-    m_state.editRight = false;
-    m_state.editInfoBars = false;
-    m_state.editTexts = false;
+    // Every way out (Ok, Cancel, Escape, the window's close box) ends the edit.
+    m_state.colourTarget.reset();
     QDialog::done(result);
 }

@@ -13,10 +13,10 @@ class QPushButton;
 class QScrollBar;
 
 // The colour editor: three bars for red, green and blue, their values and a preview.
-// It edits the triple whose edit flag in ProgramState is set when it is built (flags are read
-// in the order left, right, info bars, texts). "Ok" stores the triple in the settings and
-// recolours that pane of the main window; every other way of closing changes nothing. However
-// it closes, all four flags are cleared. Build a fresh one for every opening; GUI thread only.
+// It edits the triple of the pane named by ProgramState::colourTarget when it is built. "Ok"
+// stores the triple in the settings and recolours that pane of the main window; every other way
+// of closing changes nothing. However it closes, the target is cleared. Build a fresh one for every opening;
+// GUI thread only.
 class Colors : public QDialog {
     Q_OBJECT
 public:

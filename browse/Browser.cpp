@@ -6,6 +6,7 @@
 #include "playlist/PlaylistModel.h"
 #include "widgets/PictureButton.h"
 
+#include "widgets/MessageKit.h"
 #include <QAbstractFileIconProvider>
 #include <QApplication>
 #include <QComboBox>
@@ -17,7 +18,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
-#include <QMessageBox>
 #include <QScrollBar>
 #include <QStorageInfo>
 #include <QStringListModel>
@@ -461,13 +461,13 @@ void Browser::SelectieAllKnop_Click() {
 }
 
 void Browser::tellPlaylistFull(int added, int wanted) {
-    showMessage(QStringLiteral("Tunara"),
-                SongNames::playlistFullText(added, wanted, PlaylistModel::kMaxEntries), true);
+    MessageKit::warn(m_ctx.c.Main, PlaylistModel::fullText(added, wanted));
 }
 
 void Browser::showMessage(const QString& title, const QString& text, bool warning) {
-    QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::NoIcon, title, text, QMessageBox::Ok,
-                    m_ctx.c.Main);
-    box.setTextFormat(Qt::PlainText); // folder names are shown as typed, never as markup
-    box.exec();
+    if (warning) {
+        MessageKit::warn(m_ctx.c.Main, text, title);
+    } else {
+        MessageKit::inform(m_ctx.c.Main, text, title);
+    }
 }

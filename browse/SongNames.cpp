@@ -18,12 +18,4 @@ QString fullPath(const QString& folder, const QString& fileName) {
     return path;
 }
 
-QString playlistFullText(int added, int wanted, int maxEntries) {
-    return QStringLiteral("De playlist is vol: er passen hoogstens %1 songs in. "
-                          "%2 van de %3 songs zijn niet toegevoegd.")
-        .arg(maxEntries)
-        .arg(wanted - added)
-        .arg(wanted);
-}
-
 } // namespace SongNames

@@ -18,8 +18,4 @@ QString displayName(const QString& fileName);
 // root) gives a doubled separator, which the file system treats like a single one.
 QString fullPath(const QString& folder, const QString& fileName);
 
-// The message shown when only `added` of `wanted` songs fitted into the playlist (at most
-// `maxEntries` entries). Every way of adding songs shows this one text.
-QString playlistFullText(int added, int wanted, int maxEntries);
-
 } // namespace SongNames

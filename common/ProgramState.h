@@ -1,6 +1,9 @@
 #pragma once
 
+#include "common/PlaybackState.h"
 #include "common/Settings.h"
+
+#include <optional>
 
 #include <QString>
 
@@ -17,13 +20,9 @@ struct ProgramState {
     // listing). Song information joins List1's names to it.
     QString songFolder;
 
-    // Playback state: playing stays set while paused.
-    bool playing = false;
-    bool paused = false;
+    // Idle, playing or paused; the buttons that depend on it follow its change signal.
+    PlaybackState playback;
 
-    // Which colour triple the colour editor edits; at most one is set while it is open.
-    bool editLeft = false;
-    bool editRight = false;
-    bool editInfoBars = false;
-    bool editTexts = false;
+    // The pane whose colour triple the colour editor edits; set only while the editor is open.
+    std::optional<Pane> colourTarget;
 };

@@ -12,6 +12,14 @@ struct ColourTriple {
     friend bool operator==(const ColourTriple&, const ColourTriple&) = default;
 };
 
+// The four recolourable panes of the main window, each with its own triple in Settings.
+enum class Pane {
+    Left,     // background of Drive1, Dir1, File1, List1: leftColour
+    Right,    // background of List2, Text1: rightColour
+    InfoBars, // background of Label1, Label6, Label9: infoBarColour
+    Texts,    // text colour of TellerLabel, InfoLabel, Label10: textColour
+};
+
 // The program-wide settings record, in file order.
 struct Settings {
     ColourTriple leftColour{200, 230, 230};
@@ -25,3 +33,21 @@ struct Settings {
 
     friend bool operator==(const Settings&, const Settings&) = default;
 };
+
+// The triple that colours `pane`.
+inline ColourTriple& paneColour(Settings& settings, Pane pane) {
+    switch (pane) {
+    case Pane::Left:
+        return settings.leftColour;
+    case Pane::Right:
+        return settings.rightColour;
+    case Pane::InfoBars:
+        return settings.infoBarColour;
+    case Pane::Texts:
+        break;
+    }
+    return settings.textColour;
+}
+inline const ColourTriple& paneColour(const Settings& settings, Pane pane) {
+    return paneColour(const_cast<Settings&>(settings), pane);
+}

@@ -5,7 +5,7 @@
 
 // Eight-bit text files (settings, playlists): written as UTF-8 so that every Linux file name
 // survives; read as UTF-8 when the bytes are valid UTF-8, otherwise as Windows-1252 (files
-// written on the original platform). No byte-order mark is written; one at the start is skipped.
+// written by an eight-bit editor). No byte-order mark is written; one at the start is skipped.
 namespace TextFiles {
 
 QString decode(const QByteArray& bytes);

@@ -1,15 +1,15 @@
 #include "playback/PlayerController.h"
 
-#include "widgets/PictureButton.h"
-#include "widgets/Plaatjes.h"
 #include "playback/MediaPlayer.h"
 #include "playback/TimeFormat.h"
 #include "playlist/PlaylistModel.h"
+#include "widgets/PictureButton.h"
+#include "widgets/Plaatjes.h"
 
+#include "widgets/MessageKit.h"
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QListView>
-#include <QMessageBox>
 #include <QSlider>
 #include <QTimer>
 
@@ -27,6 +27,25 @@ PlayerController::PlayerController(const MainContext& ctx, QObject* parent) : QO
     connect(c.Timer1, &QTimer::timeout, this, &PlayerController::Timer1_Timer);
     connect(c.Slider2, &QSlider::valueChanged, this, &PlayerController::Slider2_Change);
     connect(c.Ballans, &QSlider::valueChanged, this, &PlayerController::Ballans_Change);
+    connect(&m_ctx.state.playback, &PlaybackState::changed, this, &PlayerController::applyButtonStates);
+    applyButtonStates(m_ctx.state.playback.mode());
+}
+
+void PlayerController::applyButtonStates(PlaybackState::Mode mode) {
+    MainControls& c = m_ctx.c;
+    const PlaybackButtons b = playbackButtons(mode);
+    c.Knop[1]->setEnabled(b.start);
+    c.Knop[2]->setEnabled(b.stop);
+    c.Knop[3]->setEnabled(b.pauseResume);
+    c.Knop[4]->setEnabled(b.next);
+    c.Knop[3]->setIcon(Plaatjes::Img(b.resumePicture ? 1 : 0));
+    for (int i = 1; i <= 2; ++i) {
+        c.KnopR[i]->setEnabled(b.playlistEdit);
+        c.KnopL[i]->setEnabled(b.songInfo);
+    }
+    for (int i = 5; i <= 7; ++i) {
+        c.KnopBottom[i]->setEnabled(b.printSaveLoad);
+    }
 }
 
 QString PlayerController::cannotPlayText(const QString& displayName) {
@@ -76,48 +95,38 @@ void PlayerController::startHead() {
         c.Slider1->setMaximum(wholeSeconds(*d));
     }
     setTimer1(true);
-    setCommandButtonsEnabled(false);
     if (!player.play()) {
         player.stop();
         endPlayback(true);
         showMessage(cannotPlayText(head.displayName));
         return;
     }
-    m_ctx.state.playing = true;
+    m_ctx.state.playback.setMode(PlaybackState::Mode::Playing);
 }
 
 void PlayerController::stopPlayback() {
     m_ctx.player.stop();
-    setCommandButtonsEnabled(true);
-    m_ctx.state.playing = false;
+    m_ctx.state.playback.setMode(PlaybackState::Mode::Idle);
     setTimer1(false);
 }
 
 void PlayerController::pauseOrResume() {
-    MainControls& c = m_ctx.c;
     MediaPlayer& player = m_ctx.player;
     if (!player.isReady()) {
         return;
     }
-    if (m_ctx.state.paused) {
-        c.Knop[1]->setEnabled(true);
-        c.Knop[2]->setEnabled(true);
-        c.Knop[4]->setEnabled(true);
+    PlaybackState& playback = m_ctx.state.playback;
+    if (playback.isPaused()) {
         player.play();
-        c.Knop[3]->setIcon(Plaatjes::Img(0));
-        m_ctx.state.paused = false;
+        playback.setMode(PlaybackState::Mode::Playing);
     } else {
-        c.Knop[1]->setEnabled(false);
-        c.Knop[2]->setEnabled(false);
-        c.Knop[4]->setEnabled(false);
         player.pause();
-        c.Knop[3]->setIcon(Plaatjes::Img(1));
-        m_ctx.state.paused = true;
+        playback.setMode(PlaybackState::Mode::Paused);
     }
 }
 
 void PlayerController::nextSong() {
-    if (!m_ctx.state.playing) {
+    if (!m_ctx.state.playback.isPlaying()) {
         return;
     }
     moveOn(false);
@@ -187,7 +196,7 @@ void PlayerController::Timer1_Timer() {
     }
     // A song paused right on its end moves on only after Resume: moving on while paused would
     // start the next song behind a Resume picture and disabled buttons.
-    if (m_ctx.state.paused) {
+    if (m_ctx.state.playback.isPaused()) {
         return;
     }
     moveOn(true);
@@ -213,11 +222,9 @@ void PlayerController::moveOn(bool byTimer) {
 void PlayerController::endPlayback(bool timerFirst) {
     if (timerFirst) {
         setTimer1(false);
-        m_ctx.state.playing = false;
-        setCommandButtonsEnabled(true);
+        m_ctx.state.playback.setMode(PlaybackState::Mode::Idle);
     } else {
-        setCommandButtonsEnabled(true);
-        m_ctx.state.playing = false;
+        m_ctx.state.playback.setMode(PlaybackState::Mode::Idle);
         setTimer1(false);
     }
 }
@@ -234,12 +241,6 @@ void PlayerController::Ballans_Change() {
     m_ctx.c.Label12->setText(balanceText(m_ctx.c.Ballans->value()));
 }
 
-void PlayerController::setCommandButtonsEnabled(bool enabled) {
-    for (int i = 5; i <= 7; ++i) {
-        m_ctx.c.KnopBottom[i]->setEnabled(enabled);
-    }
-}
-
 void PlayerController::setTimer1(bool on) {
     QTimer* t = m_ctx.c.Timer1;
     if (on && !t->isActive()) {
@@ -250,7 +251,5 @@ void PlayerController::setTimer1(bool on) {
 }
 
 void PlayerController::showMessage(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, messageTitle(), text, QMessageBox::Ok, m_ctx.c.Main);
-    box.setTextFormat(Qt::PlainText); // song names are shown as typed
-    box.exec();
+    MessageKit::inform(m_ctx.c.Main, text);
 }

@@ -7,9 +7,8 @@
 
 // The player pane: the four player buttons (Knop 1 Start, 2 Stop, 3 Pauze/Resume, 4 Next), the
 // position timer Timer1 that shows the remaining time and moves on to the next song, and the
-// volume (Slider2) and balance (Ballans) sliders. Owns the playing and paused flags of
-// ProgramState. Plays the playlist as a queue: the head (entry 0) is the song that plays, and it
-// leaves the playlist when the player moves on.
+// volume (Slider2) and balance (Ballans) sliders. Drives ProgramState's playback mode. Plays the playlist as
+// a queue: the head (entry 0) is the song that plays, and it leaves the playlist when the player moves on.
 //
 // GUI thread only. The handlers may open a modal message box; Timer1 is always switched off
 // before one opens, so no tick runs underneath it.
@@ -20,8 +19,6 @@ public:
     // with their design; Main constructs controllers after the sliders hold their start values.
     PlayerController(const MainContext& ctx, QObject* parent = nullptr);
 
-    // Title of the program's own message boxes.
-    static QString messageTitle() { return QStringLiteral("Tunara"); }
     // The end-of-list message of the Next button.
     static QString nextEndText() { return QStringLiteral("Playlist aanvullen met songs!"); }
     // The end-of-list message of the automatic advance.
@@ -55,7 +52,9 @@ private:
     // Back to idle after a failure or the end of the list, in the order each caller needs;
     // `timerFirst` switches Timer1 off before the flag and the command buttons.
     void endPlayback(bool timerFirst);
-    void setCommandButtonsEnabled(bool enabled);
+    // The enabled states and the Pauze/Resume picture of every button that depends on the
+    // playback mode; the one place that sets them.
+    void applyButtonStates(PlaybackState::Mode mode);
     void setTimer1(bool on);
     void showMessage(const QString& text);
 

@@ -1,11 +1,12 @@
 #include "playlist/Loadform.h"
 
 #include "common/ProgramState.h"
-#include "widgets/PictureButton.h"
-#include "widgets/Plaatjes.h"
 #include "playlist/PlaylistController.h"
 #include "playlist/PlaylistFile.h"
-#include "playlist/Questions.h"
+#include "widgets/FormKit.h"
+#include "widgets/MessageKit.h"
+#include "widgets/PictureButton.h"
+#include "widgets/Plaatjes.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -15,14 +16,8 @@
 
 namespace {
 
-// Layout figures are in twips; 15 twips are one pixel.
-constexpr int px(int twips) {
-    return twips / 15;
-}
-
-QRect twipRect(int left, int top, int width, int height) {
-    return QRect(px(left), px(top), px(width), px(height));
-}
+using FormKit::px;
+using FormKit::twipRect;
 
 // The window's designed 3315 x 5040 twips include its frame and title bar; this is what lies
 // inside them.
@@ -51,10 +46,7 @@ Loadform::Loadform(ProgramState& state, PlaylistController& playlists, QWidget* 
     File1->setModel(File1Model);
     File1->setVisible(false);
 
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFrameShape(QFrame::Panel);
-    Label1->setFrameShadow(QFrame::Sunken);
+    Label1 = FormKit::backdrop(this, "Label1", 0, 0, 0, 0);
 
     CancelKnop = new PictureButton(this);
     CancelKnop->setObjectName(QStringLiteral("CancelKnop"));
@@ -131,9 +123,9 @@ void Loadform::List1_KeyDown(int keyCode, Qt::KeyboardModifiers) {
     }
     QListWidgetItem* item = selected.first();
     const QString name = item->text();
-    if (!Questions::askYesNo(this, QStringLiteral(" Delete"),
-                             QStringLiteral("Wilt u het bestand '") + name +
-                                 QStringLiteral("' verwijderen?"))) {
+    if (!MessageKit::askYesNo(this, QStringLiteral(" Delete"),
+                              QStringLiteral("Wilt u het bestand '") + name +
+                                  QStringLiteral("' verwijderen?"))) {
         return;
     }
     PlaylistFile::remove(m_state.programFolder, name);

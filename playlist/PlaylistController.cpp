@@ -1,10 +1,10 @@
 #include "playlist/PlaylistController.h"
 
-#include "widgets/PictureButton.h"
 #include "playlist/Loadform.h"
 #include "playlist/PlaylistFile.h"
 #include "playlist/PlaylistModel.h"
-#include "playlist/Questions.h"
+#include "widgets/MessageKit.h"
+#include "widgets/PictureButton.h"
 
 #include <QInputDialog>
 #include <QItemSelectionModel>
@@ -32,7 +32,7 @@ PlaylistController::PlaylistController(const MainContext& ctx, QObject* parent)
 }
 
 void PlaylistController::KnopR_Click(int index) {
-    if (m_ctx.state.playing) {
+    if (m_ctx.state.playback.isPlaying()) {
         return;
     }
     PlaylistModel& playlist = m_ctx.playlist;
@@ -59,8 +59,8 @@ void PlaylistController::KnopR_Click(int index) {
         if (playlist.isEmpty()) {
             return;
         }
-        if (!Questions::askYesNo(m_ctx.c.Main, QStringLiteral(" Delete All"),
-                                 QStringLiteral("Wilt u de complete lijst leegmaken?"))) {
+        if (!MessageKit::askYesNo(m_ctx.c.Main, QStringLiteral(" Delete All"),
+                                  QStringLiteral("Wilt u de complete lijst leegmaken?"))) {
             return;
         }
         playlist.clear();
@@ -94,19 +94,19 @@ bool PlaylistController::SavePlaylist(const QString& name) {
         problem = PlaylistFile::entriesProblem(m_ctx.playlist.entries());
     }
     if (!problem.isEmpty()) {
-        Questions::warn(m_ctx.c.Main, problem);
+        MessageKit::warn(m_ctx.c.Main, problem);
         return false;
     }
     const QString& folder = m_ctx.state.programFolder;
     if (PlaylistFile::fileExists(PlaylistFile::filePath(folder, name)) &&
-        !Questions::askYesNo(m_ctx.c.Main, QStringLiteral(" File exist"),
-                             QStringLiteral("Naam '") + name +
-                                 QStringLiteral("' bestaat al, overschrijven?"))) {
+        !MessageKit::askYesNo(m_ctx.c.Main, QStringLiteral(" File exist"),
+                              QStringLiteral("Naam '") + name +
+                                  QStringLiteral("' bestaat al, overschrijven?"))) {
         return false;
     }
     QString error;
     if (!PlaylistFile::save(folder, name, m_ctx.playlist.entries(), &error)) {
-        Questions::warn(m_ctx.c.Main, error);
+        MessageKit::warn(m_ctx.c.Main, error);
         return false;
     }
     return true;
@@ -121,12 +121,12 @@ void PlaylistController::LoadPlaylist(const QString& name) {
     }
     playlist.refreshCount();
     if (loaded.parsed.dropped > 0) {
-        Questions::warn(m_ctx.c.Main,
-                        QStringLiteral("De playlist '%1' bevat meer songs dan er passen: de eerste %2 zijn "
-                                       "geladen, %3 niet.")
-                            .arg(name)
-                            .arg(PlaylistModel::kMaxEntries)
-                            .arg(loaded.parsed.dropped));
+        MessageKit::warn(m_ctx.c.Main,
+                         QStringLiteral("De playlist '%1' bevat meer songs dan er passen: de eerste %2 zijn "
+                                        "geladen, %3 niet.")
+                             .arg(name)
+                             .arg(PlaylistModel::kMaxEntries)
+                             .arg(loaded.parsed.dropped));
     }
 }
 

@@ -1,10 +1,9 @@
 #include "playlist/PlaylistDrop.h"
 
-#include "browse/SongNames.h"
 #include "common/Algemeen.h"
 #include "playlist/DroppedSongs.h"
 #include "playlist/PlaylistModel.h"
-#include "playlist/Questions.h"
+#include "widgets/MessageKit.h"
 
 #include <QDropEvent>
 #include <QListView>

@@ -75,6 +75,14 @@ void PlaylistModel::clear() {
     endResetModel();
 }
 
+QString PlaylistModel::fullText(int added, int wanted) {
+    return QStringLiteral("De playlist is vol: er passen hoogstens %1 songs in. %2 van de %3 songs zijn niet "
+                          "toegevoegd.")
+        .arg(kMaxEntries)
+        .arg(wanted - added)
+        .arg(wanted);
+}
+
 QString PlaylistModel::countText() const {
     return QString::number(count()) + QStringLiteral(" Songs in de playlist");
 }

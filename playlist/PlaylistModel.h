@@ -51,6 +51,8 @@ public:
 
     // The count label's text for the current count: "<n> Songs in de playlist".
     QString countText() const;
+    // The message when only `added` of `wanted` songs fit: every way of adding songs says this.
+    static QString fullText(int added, int wanted);
     // Tells the count label to show countText(); the playlist's users call it after each change.
     void refreshCount();
 

@@ -3,14 +3,15 @@
 #include "common/Algemeen.h"
 #include "playlist/PlaylistModel.h"
 #include "playlist/PrintLayout.h"
+#include "widgets/MessageKit.h"
 
+#include "widgets/MessageKit.h"
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
 #include <QDateTime>
 #include <QFontMetricsF>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
@@ -78,9 +79,7 @@ bool PrintController::PrintPlaylist(bool numbered, const QString& pdfFile) {
         return true;
     }
     busy.release();
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tunara"), QStringLiteral("Printer niet online!"),
-                    QMessageBox::Ok, m_ctx.c.Main);
-    box.exec();
+    MessageKit::inform(m_ctx.c.Main, QStringLiteral("Printer niet online!"));
     return false;
 }
 
@@ -112,8 +111,8 @@ bool PrintController::printTo(bool numbered, const QString& pdfFile) {
     const auto x = [dpiX](int twips) { return PrintLayout::twipsToDots(twips, dpiX); };
     const auto y = [dpiY](int twips) { return PrintLayout::twipsToDots(twips, dpiY); };
 
-    // Each line's top sits at the current position, as the line printing of the original
-    // printer interface does; the baseline lies one ascent below it.
+    // The layout gives each line's top as the current position; the baseline lies one ascent
+    // below it.
     const QFont headingFont = arialBold(PrintLayout::kHeadingPointSize);
     painter.setFont(headingFont);
     painter.setPen(QColor(100, 60, 60));

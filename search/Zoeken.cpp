@@ -5,7 +5,9 @@
 #include "search/Delay.h"
 #include "search/ScanFolder.h"
 #include "search/SearchRules.h"
+#include "widgets/FormKit.h"
 
+#include "widgets/MessageKit.h"
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -15,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -25,40 +26,17 @@
 
 namespace {
 
-// Layout figures are in twips; 15 twips are one pixel.
-constexpr int px(int twips) {
-    return twips / 15;
-}
+using FormKit::place;
 
-template <typename W> W* place(QWidget* parent, const char* name, int left, int top, int width, int height) {
-    auto* w = new W(parent);
-    w->setObjectName(QLatin1String(name));
-    w->setGeometry(px(left), px(top), px(width), px(height));
-    return w;
-}
-
-void setBackground(QWidget* w, const QColor& colour) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, colour);
-    p.setColor(QPalette::Base, colour);
-    p.setColor(QPalette::Button, colour);
-    w->setPalette(p);
-    w->setAutoFillBackground(true);
-}
-
-QLabel* backdrop(QWidget* parent, const char* name, int left, int top, int width, int height) {
-    auto* l = place<QLabel>(parent, name, left, top, width, height);
-    l->setFrameShape(QFrame::Panel);
-    l->setFrameShadow(QFrame::Sunken);
-    return l;
-}
+using FormKit::backdrop;
+using FormKit::px;
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QColor& colour, int left,
                     int top, int width, int height) {
     auto* b = place<QPushButton>(parent, name, left, top, width, height);
     b->setText(caption);
     b->setAutoDefault(false);
-    setBackground(b, colour);
+    FormKit::fillBackground(b, colour);
     return b;
 }
 
@@ -120,7 +98,7 @@ void Zoeken::createControls() {
     ZoekPath->setTextFormat(Qt::PlainText);
     ZoekPath->setFrameShape(QFrame::Panel);
     ZoekPath->setFrameShadow(QFrame::Sunken);
-    setBackground(ZoekPath, QColor(190, 230, 220));
+    FormKit::fillBackground(ZoekPath, QColor(190, 230, 220));
 
     Label1 = backdrop(Frame1, "Label1", 5610, 210, 780, 360);
     PathKnop = button(Frame1, "PathKnop", QStringLiteral("Path"), QColor(255, 224, 192), 5640, 240, 720, 300);
@@ -137,7 +115,7 @@ void Zoeken::createControls() {
     List1->setFont(arial(List1->font()));
     List1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     List1->setToolTip(QStringLiteral(" Dubbelklik is selecteren "));
-    setBackground(List1, QColor(224, 224, 224));
+    FormKit::fillBackground(List1, QColor(224, 224, 224));
 
     List2 = new QListView(this);
     List2->setObjectName(QStringLiteral("List2"));
@@ -153,7 +131,7 @@ void Zoeken::createControls() {
 
     Text1 = place<QLineEdit>(Frame1, "Text1", 2040, 2955, 2610, 330);
     Text1->setFont(arial(Text1->font()));
-    setBackground(Text1, QColor(230, 220, 190));
+    FormKit::fillBackground(Text1, QColor(230, 220, 190));
     Text1->installEventFilter(this);
 
     Label3 = backdrop(Frame1, "Label3", 4740, 2940, 1680, 360);
@@ -231,10 +209,7 @@ void Zoeken::Text1_Click() {
 void Zoeken::ZoekKnop_Click() {
     const QString keyword = Text1->text();
     if (!SearchRules::keywordAccepted(keyword)) {
-        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tunara"), SearchRules::kKeywordMessage,
-                        QMessageBox::Ok, this);
-        box.setObjectName(QStringLiteral("KeywordMessage"));
-        box.exec();
+        MessageKit::inform(this, SearchRules::kKeywordMessage);
         return;
     }
 
@@ -269,15 +244,7 @@ void Zoeken::addToPlaylist(bool everyLine) {
     const int added = m_playlist.appendMany(entries);
     m_playlist.refreshCount();
     if (added < entries.size()) {
-        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tunara"),
-                        QStringLiteral("De playlist is vol: er passen niet meer dan %1 songs in.\n"
-                                       "Niet toegevoegd: %2 van de %3 bestanden.")
-                            .arg(PlaylistModel::kMaxEntries)
-                            .arg(entries.size() - added)
-                            .arg(entries.size()),
-                        QMessageBox::Ok, this);
-        box.setObjectName(QStringLiteral("PlaylistFullMessage"));
-        box.exec();
+        MessageKit::warn(this, PlaylistModel::fullText(added, static_cast<int>(entries.size())));
     }
 }
 

@@ -4,7 +4,7 @@
 #include "songinfo/Id3v1Tag.h"
 #include "songinfo/Mp3InfoText.h"
 
-#include <QMessageBox>
+#include "widgets/MessageKit.h"
 
 namespace Mp3info {
 
@@ -20,16 +20,8 @@ void ShowMp3Info(QWidget* owner, MediaPlayer& player, const QString& path) {
         return;
     }
 
-    QMessageBox box(owner);
-    box.setObjectName(QStringLiteral("Mp3InfoBox"));
-    box.setWindowTitle(Mp3InfoText::kTitle);
-    box.setIcon(QMessageBox::NoIcon);
-    // Tag fields are arbitrary bytes: never let them be read as markup.
-    box.setTextFormat(Qt::PlainText);
-    box.setText(Mp3InfoText::lines(tag, duration).join(QLatin1Char('\n')));
-    box.setStandardButtons(QMessageBox::Ok);
-    box.setDefaultButton(QMessageBox::Ok);
-    box.exec();
+    // Tag fields are arbitrary bytes; the kit shows them as plain text.
+    MessageKit::inform(owner, Mp3InfoText::lines(tag, duration).join(QLatin1Char('\n')), Mp3InfoText::kTitle);
 }
 
 } // namespace Mp3info

@@ -1,10 +1,10 @@
 #include "songinfo/SongInfoController.h"
 
 #include "common/Algemeen.h"
-#include "widgets/PictureButton.h"
 #include "playback/MediaPlayer.h"
 #include "songinfo/Mp3info.h"
 #include "songinfo/PlayTime.h"
+#include "widgets/PictureButton.h"
 
 #include <QFileInfo>
 #include <QItemSelectionModel>
@@ -61,7 +61,7 @@ void SongInfoController::KnopL_Click(int index) {
     if (index != 1 && index != 2) {
         return;
     }
-    if (!m_ctx.c.List1Model || m_ctx.c.List1Model->rowCount() == 0 || m_ctx.state.playing) {
+    if (!m_ctx.c.List1Model || m_ctx.c.List1Model->rowCount() == 0 || m_ctx.state.playback.isPlaying()) {
         return;
     }
     const QString path = selectedSongPath();

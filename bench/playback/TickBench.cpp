@@ -4,10 +4,10 @@
 
 #include "app/Main.h"
 #include "common/MainControls.h"
-#include "widgets/PictureButton.h"
 #include "playback/AudioEngine.h"
 #include "playback/PlayerController.h"
 #include "playlist/PlaylistModel.h"
+#include "widgets/PictureButton.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
     main.playlist().append(QStringLiteral("Ode an die Freude"), song);
     main.playlist().refreshCount();
     main.controls().Knop[1]->click();
-    if (!main.state().playing) {
+    if (!main.state().playback.isPlaying()) {
         std::fprintf(stderr, "playback bench: the song did not start\n");
         return 1;
     }

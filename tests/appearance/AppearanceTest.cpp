@@ -1,9 +1,9 @@
 #include "MainWindowFixture.h"
 #include "ModalHelper.h"
 
-#include "common/SettingsFile.h"
 #include "appearance/About.h"
 #include "appearance/AppearanceController.h"
+#include "common/SettingsFile.h"
 #include "playlist/PlaylistModel.h"
 
 #include <QFileDialog>
@@ -67,8 +67,8 @@ protected:
         return *title;
     }
     std::array<bool, 4> flags() const {
-        const ProgramState& s = m_main->state();
-        return {s.editLeft, s.editRight, s.editInfoBars, s.editTexts};
+        const std::optional<::Pane> t = m_main->state().colourTarget;
+        return {t == ::Pane::Left, t == ::Pane::Right, t == ::Pane::InfoBars, t == ::Pane::Texts};
     }
     QPoint onBar() { // Label6 near its right end, clear of the info text
         auto* bar = control<QWidget>(u"Label6"_s);

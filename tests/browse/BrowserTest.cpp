@@ -2,9 +2,9 @@
 #include "support/FakePlayer.h"
 
 #include "app/Main.h"
-#include "widgets/PictureButton.h"
 #include "browse/Browser.h"
 #include "playlist/PlaylistModel.h"
+#include "widgets/PictureButton.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -102,7 +102,7 @@ TEST_F(BrowserTest, ListsSongsAndAddAllKeepsTheSelectionAndAddsDuplicates) {
     EXPECT_EQ(list1(), QStringList({"first.MP3", "second.mid"}));
     EXPECT_EQ(c().TellerLabel->text(), "2 Songs gevonden...");
 
-    main->state().playing = true; // adding goes on while a song plays
+    main->state().playback.setMode(PlaybackState::Mode::Playing); // adding goes on while a song plays
     c().List1->selectionModel()->select(c().List1Model->index(1), QItemSelectionModel::Select);
     c().SelectieAllKnop->click();
     c().SelectieAllKnop->click();

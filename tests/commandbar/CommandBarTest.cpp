@@ -1,6 +1,6 @@
-#include "common/SettingsFile.h"
 #include "appearance/MainWindowFixture.h"
 #include "appearance/ModalHelper.h"
+#include "common/SettingsFile.h"
 #include "playlist/PlaylistModel.h"
 
 #include <QAbstractButton>
@@ -44,7 +44,7 @@ protected:
         MainWindowFixtureT<StopWatchingPlayer>::SetUp();
         m_player.loadAll = true;
         ASSERT_TRUE(m_player.setFileName(u"/muziek/a.mp3"_s) && m_player.play());
-        m_main->state().playing = true;
+        m_main->state().playback.setMode(PlaybackState::Mode::Playing);
         m_player.calls.clear();
         m_fileBefore = readAll(iniPath());
     }
@@ -92,7 +92,7 @@ TEST_F(CommandBarTest, NoKeepsTheSongPlayingAndWritesNothing) {
     EXPECT_EQ(m_question, u"Wilt u het programma beeindigen?"_s);
     EXPECT_EQ(m_defaultAnswer, QMessageBox::Yes);
     EXPECT_FALSE(m_player.calls.contains(u"stop"_s));
-    EXPECT_TRUE(m_player.playingNow && m_main->state().playing && m_main->isVisible());
+    EXPECT_TRUE(m_player.playingNow && m_main->state().playback.isPlaying() && m_main->isVisible());
     EXPECT_EQ(readAll(iniPath()), m_fileBefore);
 }
 

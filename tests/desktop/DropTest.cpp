@@ -57,7 +57,7 @@ TEST_F(PlaylistDropTest, FolderAndSongsAppendInOrderWhilePlayingAndTheRestIsCoun
     ASSERT_TRUE(drop({QUrl::fromLocalFile(playing)}));
     m_player.loadAll = true;
     m_main->controls().Knop[1]->click();
-    ASSERT_TRUE(m_main->state().playing);
+    ASSERT_TRUE(m_main->state().playback.isPlaying());
 
     for (const QString& name : {u"map/b.mp3"_s, u"map/A.MID"_s, u"map/c.mp3"_s, u"map/sub/d.mp3"_s}) {
         song(name);

@@ -1,6 +1,6 @@
 // Qt's own button texts follow the user's language; run under a Dutch locale (see CMakeLists).
 #include "desktop/QtTranslations.h"
-#include "playlist/Questions.h"
+#include "widgets/MessageKit.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -24,7 +24,7 @@ QStringList questionButtonTexts() {
         texts << box->button(QMessageBox::Yes)->text() << box->button(QMessageBox::No)->text();
         box->button(QMessageBox::No)->click();
     });
-    EXPECT_FALSE(Questions::askYesNo(nullptr, u" Delete"_s, u"Wilt u het bestand 'Jazz' verwijderen?"_s));
+    EXPECT_FALSE(MessageKit::askYesNo(nullptr, u" Delete"_s, u"Wilt u het bestand 'Jazz' verwijderen?"_s));
     return texts;
 }
 

@@ -91,7 +91,7 @@ TEST_F(EndToEnd, AThreeSongPlaylistPlaysThroughWithoutAClick) {
     EXPECT_EQ(counts.texts, QStringList({"3 Songs in de playlist", "2 Songs in de playlist",
                                          "1 Songs in de playlist", "0 Songs in de playlist"}));
     EXPECT_EQ(names.texts.mid(1), QStringList({"Een", "Twee", "Drie"}));
-    EXPECT_FALSE(main->state().playing);
+    EXPECT_FALSE(main->state().playback.isPlaying());
     EXPECT_FALSE(engine->isPlaying());
     EXPECT_EQ(enabled(c().KnopBottom, 5, 7), "111");
 }
@@ -196,18 +196,18 @@ TEST_F(EndToEnd, RapidClicksAmongShortEmptyAndMissingSongsKeepTheStateTableTrue)
             QTest::mouseClick(c().Knop[1 + int(action % 4)], Qt::LeftButton);
         } else if (action == 12 || (action < 15 && main->playlist().isEmpty())) {
             addSome();
-        } else if (action < 15 && !st.playing) {
+        } else if (action < 15 && !st.playback.isPlaying()) {
             c().List2->setCurrentIndex(c().List2->model()->index(0, 0)); // take the top song off
             QTest::mouseClick(c().KnopR[1], Qt::LeftButton);
         } else {
             QTest::qWait(int(random() % 40));
         }
-        ASSERT_EQ(c().Timer1->isActive(), st.playing) << step;
-        ASSERT_TRUE(!st.paused || st.playing) << step;
-        ASSERT_EQ(enabled(c().KnopBottom, 5, 7), st.playing ? "000" : "111") << step;
-        ASSERT_EQ(enabled(c().Knop, 1, 4), st.paused ? "0010" : "1111") << step;
-        ASSERT_EQ(engine->isReady(), st.playing) << step;
-        ASSERT_TRUE(!st.playing || engine->isPlaying() == !st.paused) << step;
+        ASSERT_EQ(c().Timer1->isActive(), st.playback.isPlaying()) << step;
+        ASSERT_TRUE(!st.playback.isPaused() || st.playback.isPlaying()) << step;
+        ASSERT_EQ(enabled(c().KnopBottom, 5, 7), st.playback.isPlaying() ? "000" : "111") << step;
+        ASSERT_EQ(enabled(c().Knop, 1, 4), st.playback.isPaused() ? "0010" : "1111") << step;
+        ASSERT_EQ(engine->isReady(), st.playback.isPlaying()) << step;
+        ASSERT_TRUE(!st.playback.isPlaying() || engine->isPlaying() == !st.playback.isPaused()) << step;
     }
 }
 

@@ -41,8 +41,8 @@ protected:
 
     // The state table, 'i' idle, 'p' playing, 'P' paused: flags, Timer1, buttons, pause picture.
     void expectState(char s) {
-        EXPECT_EQ(main->state().playing, s != 'i');
-        EXPECT_EQ(main->state().paused, s == 'P');
+        EXPECT_EQ(main->state().playback.isPlaying(), s != 'i');
+        EXPECT_EQ(main->state().playback.isPaused(), s == 'P');
         EXPECT_EQ(c().Timer1->isActive(), s != 'i');
         EXPECT_EQ(enabled(c().Knop, 1, 4), s == 'P' ? "0010" : "1111");
         EXPECT_EQ(enabled(c().KnopBottom, 5, 7), s == 'i' ? "111" : "000");
@@ -192,7 +192,7 @@ TEST_F(PlayerPane, StartSkipsAnUnreadableDuration) {
     m.playlist().append("X", "/x.mp3");
     m.controls().Slider1->setMaximum(17);
     m.controls().Knop[1]->click();
-    EXPECT_TRUE(m.state().playing);
+    EXPECT_TRUE(m.state().playback.isPlaying());
     EXPECT_EQ(m.controls().Slider1->maximum(), 17);
     EXPECT_EQ(p.calls.last(), "play");
 }

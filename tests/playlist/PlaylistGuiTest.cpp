@@ -2,10 +2,10 @@
 #include "support/FakePlayer.h"
 
 #include "app/Main.h"
-#include "widgets/PictureButton.h"
 #include "playlist/Loadform.h"
 #include "playlist/PlaylistController.h"
 #include "playlist/PlaylistFile.h"
+#include "widgets/PictureButton.h"
 
 #include <QDir>
 #include <QFile>
@@ -90,8 +90,7 @@ TEST_F(PlaylistGuiTest, RemoveAndClearAreInertWhilePlayingAndAskBeforeClearing) 
     QTest::mouseClick(c().List2->viewport(), Qt::LeftButton, {},
                       c().List2->visualRect(playlist().index(1, 0)).center());
     for (const bool paused : {false, true}) {
-        main->state().playing = true;
-        main->state().paused = paused;
+        main->state().playback.setMode(paused ? PlaybackState::Mode::Paused : PlaybackState::Mode::Playing);
         const SeenBox none = answering(QMessageBox::Yes, [&] {
             c().KnopR[1]->click();
             c().KnopR[2]->click();
@@ -99,7 +98,7 @@ TEST_F(PlaylistGuiTest, RemoveAndClearAreInertWhilePlayingAndAskBeforeClearing) 
         EXPECT_FALSE(none.shown);
         EXPECT_EQ(playlist().entries(), kThree);
     }
-    main->state().playing = main->state().paused = false;
+    main->state().playback.setMode(PlaybackState::Mode::Idle);
     c().KnopR[1]->click();
     EXPECT_EQ(playlist().entries(), Entries({{"a", "/m/a.mp3"}, {"c", "/m/c.mp3"}}));
     EXPECT_EQ(c().Label10->text(), "2 Songs in de playlist");

@@ -2,12 +2,12 @@
 
 #include "Fixtures.h"
 #include "app/Main.h"
-#include "common/MainControls.h"
-#include "widgets/PictureButton.h"
 #include "browse/Browser.h"
+#include "common/MainControls.h"
 #include "playback/AudioEngine.h"
 #include "songinfo/PlayTime.h"
 #include "support/FakePlayer.h"
+#include "widgets/PictureButton.h"
 
 #include <QApplication>
 #include <QFile>
@@ -113,12 +113,11 @@ TEST_F(SongInfoButtons, PlaybackMakesBothInertAndNothingToMeasureIsToldPlainly) 
     m_player.loadAll = true;
     showFolder(m_main, m_musicDir.path(), names);
     const QString before = infoLine();
-    m_main.state().playing = true;
     for (bool paused : {true, false}) {
-        m_main.state().paused = paused;
+        m_main.state().playback.setMode(paused ? PlaybackState::Mode::Paused : PlaybackState::Mode::Playing);
         EXPECT_TRUE((press(m_main, 1) + press(m_main, 2)).isEmpty());
     }
-    m_main.state().playing = false;
+    m_main.state().playback.setMode(PlaybackState::Mode::Idle);
     showFolder(m_main, m_musicDir.path(), {});
     EXPECT_TRUE((press(m_main, 1) + press(m_main, 2)).isEmpty());
     EXPECT_TRUE(loads().isEmpty());

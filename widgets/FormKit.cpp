@@ -1,0 +1,43 @@
+#include "widgets/FormKit.h"
+
+#include <QLabel>
+
+namespace FormKit {
+
+void paint(QWidget* w, QPalette::ColorRole role, const QColor& colour) {
+    QPalette p = w->palette();
+    p.setColor(role, colour);
+    w->setPalette(p);
+}
+
+void fillBackground(QWidget* w, const QColor& colour) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, colour);
+    p.setColor(QPalette::Base, colour);
+    p.setColor(QPalette::Button, colour);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+QLabel* backdrop(QWidget* parent, const char* name, int left, int top, int width, int height,
+                 const QColor& colour) {
+    auto* l = place<QLabel>(parent, name, left, top, width, height);
+    l->setFrameShape(QFrame::Panel);
+    l->setFrameShadow(QFrame::Sunken);
+    if (colour.isValid()) {
+        l->setAutoFillBackground(true);
+        paint(l, QPalette::Window, colour);
+    }
+    return l;
+}
+
+QLabel* plainLabel(QWidget* parent, const char* name, const QRect& geometry, const QString& text) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setGeometry(geometry);
+    l->setTextFormat(Qt::PlainText);
+    l->setText(text);
+    return l;
+}
+
+} // namespace FormKit
