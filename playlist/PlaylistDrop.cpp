@@ -64,8 +64,7 @@ int PlaylistDrop::appendSongs(const MainContext& ctx, const QVector<PlaylistEntr
     const int added = ctx.playlist.appendMany(entries);
     ctx.playlist.refreshCount();
     if (added < entries.size()) {
-        Questions::warn(ctx.c.Main, SongNames::playlistFullText(added, static_cast<int>(entries.size()),
-                                                                PlaylistModel::kMaxEntries));
+        MessageKit::warn(ctx.c.Main, PlaylistModel::fullText(added, static_cast<int>(entries.size())));
     }
     return added;
 }
