@@ -2,6 +2,7 @@
 #include "app/ProgramFolder.h"
 #include "app/StartupProbe.h"
 #include "desktop/DesktopIds.h"
+#include "desktop/MprisService.h"
 #include "desktop/QtTranslations.h"
 #include "playback/AudioEngine.h"
 #include "widgets/Plaatjes.h"
@@ -100,7 +101,14 @@ int main(int argc, char* argv[]) {
     StartupProbe::install(window);
     // Drawing the window icon from SVG at every size the desktop asks for takes a few
     // milliseconds; the window need not wait for it.
-    AfterFirstExpose::install(window, [] { QApplication::setWindowIcon(Plaatjes::applicationIcon()); });
+    // The session bus is not needed for the first frame either: the media keys and the desktop's
+    // player widgets reach the program once the window is up.
+    MainControls controls = window.controls();
+    const MainContext context{controls, window.state(), window.playlist(), window.player()};
+    AfterFirstExpose::install(window, [&context, &window] {
+        QApplication::setWindowIcon(Plaatjes::applicationIcon());
+        MprisService::startFor(context, &window);
+    });
     window.show();
     return QApplication::exec();
 }
