@@ -99,10 +99,8 @@ int main(int argc, char* argv[]) {
     AudioEngine engine;
     Main window(programFolder, engine);
     StartupProbe::install(window);
-    // Drawing the window icon from SVG at every size the desktop asks for takes a few
-    // milliseconds; the window need not wait for it.
-    // The session bus is not needed for the first frame either: the media keys and the desktop's
-    // player widgets reach the program once the window is up.
+    // The first frame waits for neither the window icon (drawn from SVG at every size the desktop
+    // asks for: a few milliseconds) nor the session bus (media keys, the desktop's player widgets).
     MainControls controls = window.controls();
     const MainContext context{controls, window.state(), window.playlist(), window.player()};
     AfterFirstExpose::install(window, [&context, &window] {

@@ -11,7 +11,9 @@
 
 PlaylistDrop::PlaylistDrop(const MainContext& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {
     QListView* list = m_ctx.c.List2;
+    // A drag goes to the innermost widget under the pointer that accepts drops: the viewport.
     list->setAcceptDrops(true);
+    list->viewport()->setAcceptDrops(true);
     list->setDropIndicatorShown(false);
     m_viewport = list->viewport();
     m_viewport->installEventFilter(this);

@@ -26,6 +26,7 @@ protected:
     // Drags `urls` over List2 and drops them; false when List2 refused the drag.
     bool drop(const QList<QUrl>& urls) {
         QWidget* viewport = m_main->controls().List2->viewport();
+        EXPECT_TRUE(viewport->acceptDrops());
         QMimeData data;
         data.setUrls(urls);
         QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
