@@ -45,10 +45,12 @@ void CommandBar::quit() {
 
     m_ctx.player.stop();
     const QString path = settingsFilePath(m_ctx.state.programFolder);
-    if (!SaveSettings(path, m_ctx.state.settings)) {
-        // The program still ends, but the user learns that this run's changes are not kept.
-        MessageKit::inform(main,
-                           QStringLiteral("De instellingen konden niet worden opgeslagen in\n%1").arg(path));
+    QString reason;
+    if (!SaveSettings(path, m_ctx.state.settings, &reason)) {
+        // The program still ends, but the user learns that this run's changes are not kept, and why.
+        MessageKit::inform(
+            main,
+            QStringLiteral("De instellingen konden niet worden opgeslagen in\n%1\n(%2).").arg(path, reason));
     }
 
     // The main window first, then whatever else is open (the print menu, a window of another

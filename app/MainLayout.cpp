@@ -1,6 +1,7 @@
 #include "app/Main.h"
 
 #include "playlist/PlaylistModel.h"
+#include "widgets/ElidingLabel.h"
 #include "widgets/FormKit.h"
 #include "widgets/PictureButton.h"
 #include "widgets/Plaatjes.h"
@@ -118,7 +119,7 @@ void Main::createControls() {
     // Info strip.
     c.Frame6 = frame(this, "Frame6", 75, 9210, 15120, 795);
     c.Label6 = backdrop(c.Frame6, "Label6", 105, 225, 8100, 450);
-    c.InfoLabel = place<QLabel>(c.Frame6, "InfoLabel", 210, 270, 4275, 315);
+    c.InfoLabel = place<ElidingLabel>(c.Frame6, "InfoLabel", 210, 270, 4275, 315);
     c.BackKnoppen = backdrop(c.Frame6, "BackKnoppen", 8340, 210, 4860, 480);
     for (int i = 1; i <= 4; ++i) {
         c.Knop[i] = pictureButton(c.Frame6, QStringLiteral("Knop_%1").arg(i),

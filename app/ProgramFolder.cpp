@@ -24,9 +24,9 @@ QString carriedRecordPath(const QString& folder) {
     return PlaylistFile::folderPath(folder) + QStringLiteral("/.carried-over");
 }
 
-bool copyFile(const QString& source, const QString& target, qint64 maxBytes) {
-    QFile in(source);
-    return in.open(QIODevice::ReadOnly) && TextFiles::writeAtomically(target, in.read(maxBytes));
+bool copyFile(const QString& source, const QString& target, qint64 maxBytes = -1) {
+    QByteArray bytes;
+    return TextFiles::readFile(source, bytes, nullptr, maxBytes) && TextFiles::writeAtomically(target, bytes);
 }
 
 void carrySettingsOver(const QString& from, const QString& to) {
@@ -42,13 +42,11 @@ void carryPlaylistsOver(const QString& from, const QString& to) {
     if (names.isEmpty() || !QDir().mkpath(PlaylistFile::folderPath(to))) {
         return;
     }
-    QFile record(carriedRecordPath(to));
-    QSet<QString> carried;
-    if (record.open(QIODevice::ReadOnly)) {
-        const QStringList lines = QString::fromUtf8(record.readAll()).split(QLatin1Char('\n'));
-        carried = QSet<QString>(lines.begin(), lines.end());
-        record.close();
-    }
+    const QString record = carriedRecordPath(to);
+    QByteArray recorded;
+    TextFiles::readFile(record, recorded); // none yet: nothing carried over before
+    const QStringList lines = QString::fromUtf8(recorded).split(QLatin1Char('\n'));
+    QSet<QString> carried(lines.begin(), lines.end());
     const qsizetype before = carried.size();
     for (const QString& name : names) {
         const QString source = PlaylistFile::filePath(from, name);
@@ -58,16 +56,16 @@ void carryPlaylistsOver(const QString& from, const QString& to) {
         }
         // A playlist of the same name that the user saved here is theirs: it is kept. A name
         // with a line break cannot be recorded; it is copied whenever it is missing.
-        const bool there = QFileInfo::exists(target) || copyFile(source, target, QFileInfo(source).size());
+        const bool there = QFileInfo::exists(target) || copyFile(source, target);
         if (there && !name.contains(QLatin1Char('\n'))) {
             carried.insert(name);
         }
     }
     if (carried.size() != before) {
-        QStringList lines(carried.begin(), carried.end());
-        lines.removeAll(QString());
-        lines.sort();
-        TextFiles::writeAtomically(record.fileName(), lines.join(QLatin1Char('\n')).toUtf8());
+        QStringList kept(carried.begin(), carried.end());
+        kept.removeAll(QString());
+        kept.sort();
+        TextFiles::writeAtomically(record, kept.join(QLatin1Char('\n')).toUtf8());
     }
 }
 

@@ -108,5 +108,6 @@ int main(int argc, char* argv[]) {
         MprisService::startFor(context, &window);
     });
     window.show();
+    AfterFirstExpose::install(window, [&engine] { engine.prepareInBackground(); });
     return QApplication::exec();
 }

@@ -11,6 +11,7 @@
 #include <QImageReader>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -170,8 +171,13 @@ bool AppearanceController::loadLogo(QLabel* logo, const QString& path) {
         return false;
     }
     // Decoding straight to the logo's size keeps a camera-sized picture from costing its full
-    // size in memory; Qt's allocation limit turns away absurd dimensions.
+    // size in memory. A picture that declares absurd dimensions is refused from its header alone:
+    // decoding it would hold the window for seconds.
     QImageReader reader(path);
+    const QSize declared = reader.size();
+    if (declared.width() > kMaxLogoSide || declared.height() > kMaxLogoSide) {
+        return false;
+    }
     reader.setAutoTransform(true);
     reader.setScaledSize(target);
     QImage image = reader.read();
@@ -219,6 +225,14 @@ void AppearanceController::ReclameLabel_DblClick() {
     box.setLabelText(QStringLiteral("Geef uw reclame tekst..."));
     box.setInputMode(QInputDialog::TextInput);
     box.setTextValue(settings.advertText);
+    // Wide enough to show the whole current text from its start, up to the screen's width.
+    if (auto* edit = box.findChild<QLineEdit*>()) {
+        const QScreen* screen = m_ctx.c.Main ? m_ctx.c.Main->screen() : nullptr;
+        const int limit = screen ? screen->availableGeometry().width() - 60 : 1000;
+        const int wanted = edit->fontMetrics().horizontalAdvance(settings.advertText) + 24;
+        edit->setMinimumWidth(std::clamp(wanted, 200, std::max(200, limit)));
+        edit->setCursorPosition(0);
+    }
     if (box.exec() != QDialog::Accepted) {
         return;
     }

@@ -18,6 +18,8 @@ public:
     // Shows the picture in `path` in `logo`, stretched over the logo's whole area. Returns false,
     // leaving the picture `logo` shows, when the file cannot be read as a picture.
     static bool loadLogo(QLabel* logo, const QString& path);
+    // Pictures larger than this on either side (pixels) are not shown.
+    static constexpr int kMaxLogoSide = 8192;
 
 public Q_SLOTS:
     // Command bar button 1: the about window, modal.

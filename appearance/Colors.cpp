@@ -4,6 +4,7 @@
 #include "widgets/PaneColours.h"
 
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -69,6 +70,9 @@ void Colors::createControls() {
         bar->setRange(0, 255);
         bar->setSingleStep(1);
         bar->setPageStep(1);
+        // Reachable with Tab; the arrow keys and Page Up/Down move the thumb.
+        bar->setFocusPolicy(Qt::StrongFocus);
+        bar->installEventFilter(this);
         m_scroll[i] = bar;
 
         QLabel* value = colourBar(f, valueNames[i], twips(2190, top, 375, 240), valueBackgrounds[i]);
@@ -88,6 +92,10 @@ void Colors::createControls() {
     m_okKnop->setObjectName(QStringLiteral("OkKnop"));
     m_okKnop->setGeometry(twips(2070, 1500, 525, 345));
     m_okKnop->setAutoDefault(false);
+
+    setTabOrder(m_scroll[1], m_scroll[2]);
+    setTabOrder(m_scroll[2], m_scroll[3]);
+    m_scroll[1]->setFocus();
 
     // Connected after the labels exist: loading the bars already raises Scroll_Change.
     for (int i = 1; i <= 3; ++i) {
@@ -110,6 +118,32 @@ void Colors::Form_Load() {
         m_scroll[3]->setValue(std::clamp(triple.blue, 0, 255));
     }
     Scroll_Change(1);
+}
+
+bool Colors::eventFilter(QObject* watched, QEvent* event) {
+    // A scroll bar inverts its keys (Right would lower the value); these bars move the way the key
+    // points: Right and Up raise the value, Left and Down lower it, Page Up/Down by a page.
+    auto* bar = qobject_cast<QScrollBar*>(watched);
+    if (bar && event->type() == QEvent::KeyPress) {
+        static const std::pair<int, QAbstractSlider::SliderAction> keys[] = {
+            {Qt::Key_Right, QAbstractSlider::SliderSingleStepAdd},
+            {Qt::Key_Up, QAbstractSlider::SliderSingleStepAdd},
+            {Qt::Key_Left, QAbstractSlider::SliderSingleStepSub},
+            {Qt::Key_Down, QAbstractSlider::SliderSingleStepSub},
+            {Qt::Key_PageUp, QAbstractSlider::SliderPageStepAdd},
+            {Qt::Key_PageDown, QAbstractSlider::SliderPageStepSub},
+            {Qt::Key_Home, QAbstractSlider::SliderToMinimum},
+            {Qt::Key_End, QAbstractSlider::SliderToMaximum},
+        };
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        for (const auto& [k, action] : keys) {
+            if (k == key) {
+                bar->triggerAction(action);
+                return true;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void Colors::Scroll_Change(int) {

@@ -27,6 +27,9 @@ public:
 
     void done(int result) override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private Q_SLOTS:
     void Scroll_Change(int index);
     void OkKnop_Click();

@@ -2,8 +2,6 @@
 
 #include "common/TextFiles.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QLocale>
 #include <QStringView>
 
@@ -149,15 +147,11 @@ QByteArray settingsFileBytes(const Settings& settings) {
 }
 
 bool LoadSettings(const QString& filePath, Settings& settings) {
-    // Only a regular file: opening a named pipe would hang the start until someone writes to it.
-    if (!QFileInfo(filePath).isFile()) {
+    // Only a regular file: a named pipe would hang the start until someone writes to it.
+    QByteArray bytes;
+    if (!TextFiles::readFile(filePath, bytes, nullptr, kMaxReadBytes + 1)) {
         return false;
     }
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return false;
-    }
-    QByteArray bytes = file.read(kMaxReadBytes + 1);
     if (bytes.size() > kMaxReadBytes) {
         // Cut at a line end, so that a UTF-8 sequence is never split in two.
         bytes.truncate(std::max<qsizetype>(bytes.lastIndexOf('\n', kMaxReadBytes - 1) + 1, 0));

@@ -6,8 +6,8 @@
 #include <QString>
 
 // The settings file Tunara.ini: eight CR LF lines, four colour triples ("200,230,230") and then
-// four texts in double quotes. Written as UTF-8; read as UTF-8, or as Windows-1252 when the bytes
-// are not valid UTF-8.
+// four texts in double quotes. Written as UTF-8; read line by line as UTF-8, or as Windows-1252
+// for a line whose bytes are not valid UTF-8.
 //
 // Reading takes sixteen fields in turn; commas and line ends both end a field. Blanks before a
 // field are skipped. A field that starts with a double quote runs to the next double quote, also
@@ -27,7 +27,8 @@
 bool LoadSettings(const QString& filePath, Settings& settings);
 
 // Writes all eight lines, replacing the file atomically: a failure leaves the previous file as it
-// was. Returns false, with the reason in `error` when given, when the file cannot be written.
+// was. Returns false, with the reason in `error` when given (Dutch for the usual causes, see
+// TextFiles::reasonText), when the file cannot be written.
 bool SaveSettings(const QString& filePath, const Settings& settings, QString* error = nullptr);
 
 // The settings file's path in a program folder: "<folder>/Tunara.ini".

@@ -1,49 +1,36 @@
 #include "playback/AudioEngine.h"
 
+#include "playback/engine/AudioLibraries.h"
+#include "playback/engine/DecodeThread.h"
 #include "playback/engine/Gain.h"
-#include "playback/engine/MidiDecoder.h"
 #include "playback/engine/MidiSynth.h"
-#include "playback/engine/Mp3Decoder.h"
 #include "playback/engine/NullOutput.h"
-#include "playback/engine/RingBuffer.h"
+#include "playback/engine/OpenDecoder.h"
 #include "playback/engine/SdlOutput.h"
-#include "playback/engine/SmfParser.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <cstring>
-#include <mutex>
-#include <thread>
+#include <future>
 
 namespace {
 
 // About 1.5 s at 44.1 kHz: the decoder can be late by that much before the output runs dry.
 constexpr size_t kRingFrames = 65536;
-// Frames decoded per turn of the decode thread; it lets the GUI thread in between turns.
-constexpr long kDecodeChunk = 4096;
-// A turn is not worth it for less room than this.
-constexpr long kMinDecodeRoom = 1024;
 // Volume and balance changes glide over this many frames instead of clicking.
 constexpr long kGainRampFrames = 256;
-// No real MIDI file comes near this; a bigger one is not read into memory.
-constexpr qint64 kMaxMidiBytes = 32 * 1024 * 1024;
-// Nor does any song last this long (68 years): a MIDI file whose delta times add up beyond it is
-// damaged. Its frame count would overflow, and its seconds would not fit the 32-bit whole-second
-// values that the displays and sliders take.
-constexpr long double kMaxMidiSeconds = 2147483647.0L;
 // Captured audio is capped so a long song in a test cannot exhaust memory.
 constexpr long long kMaxCaptureSeconds = 600;
 
-bool hasMidiSuffix(const QString& path) {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    return suffix == QLatin1String("mid") || suffix == QLatin1String("midi") ||
-           suffix == QLatin1String("rmi") || suffix == QLatin1String("kar");
+// The decode thread looks at the ring four times in the time the fastest output drains it.
+std::chrono::microseconds pollPeriod(double nullOutputSpeed) {
+    const double speed = nullOutputSpeed > 0.0 ? nullOutputSpeed : 1.0;
+    const auto micros = static_cast<long>(double(kRingFrames) / 48000.0 / 4.0 / speed * 1e6);
+    return std::chrono::microseconds(std::clamp(micros, 1000L, 200000L));
 }
 
 void sayNoDeviceOnce(const QString& reason) {
@@ -59,14 +46,7 @@ void sayNoDeviceOnce(const QString& reason) {
 struct AudioEngine::Impl : FrameSource {
     enum class State { Empty, Stopped, Playing, Paused };
 
-    explicit Impl(const Options& o) : options(o) {
-        const double speed = options.nullOutputSpeed > 0.0 ? options.nullOutputSpeed : 1.0;
-        const double ringSeconds = double(kRingFrames) / 48000.0;
-        const auto micros = static_cast<long>(ringSeconds / 4.0 / speed * 1e6);
-        pollPeriod = std::chrono::microseconds(std::clamp(micros, 1000L, 200000L));
-        chunk = std::make_unique<float[]>(2 * kDecodeChunk);
-        thread = std::thread([this] { decodeLoop(); });
-    }
+    explicit Impl(const Options& o) : options(o), stream(kRingFrames, pollPeriod(o.nullOutputSpeed)) {}
 
     ~Impl() override {
         if (output) {
@@ -74,42 +54,12 @@ struct AudioEngine::Impl : FrameSource {
             output->close();
             output.reset();
         }
-        {
-            const std::lock_guard lock(mutex);
-            quit = true;
-        }
-        wake.notify_all();
-        thread.join();
-        decoder.reset(); // before the synthesizer it may use
+        // Then the stream goes, with its decoder, before the synthesizer the decoder may use.
     }
 
-    // Keeps the decode thread out (it lets go between chunks when it sees the gate) for as long
-    // as it lives.
-    class Hold {
-    public:
-        explicit Hold(Impl& impl) : m_impl(impl) {
-            m_impl.gate.store(true);
-            m_impl.mutex.lock();
-            m_impl.gate.store(false);
-        }
-        ~Hold() {
-            m_impl.mutex.unlock();
-            m_impl.wake.notify_all();
-        }
-        Hold(const Hold&) = delete;
-        Hold& operator=(const Hold&) = delete;
-
-    private:
-        Impl& m_impl;
-    };
-
-    // With the output paused and the decoder held: back to an empty stream at frame 0.
-    void resetStreamHeld() {
-        ring.reset();
-        framesQueued = 0;
-        decoderDone = false;
+    // With the output paused: the count of played (and captured) frames back to 0.
+    void resetPlayed() {
         framesPlayed.store(0);
-        endFrame.store(-1);
         capturedFrames.store(0);
         currentGain = {gainLeft.load(), gainRight.load()};
     }
@@ -122,69 +72,28 @@ struct AudioEngine::Impl : FrameSource {
 
     void rewind() {
         haltOutput();
-        {
-            Hold hold(*this);
-            resetStreamHeld();
-            if (decoder && !decoder->rewind()) {
-                // Nothing more will come: the song reads as ended rather than stalling.
-                decoderDone = true;
-                endFrame.store(0, std::memory_order_release);
-            }
-        }
+        stream.rewind();
+        resetPlayed();
         atStart = true;
     }
 
     bool finished() const {
-        const long long end = endFrame.load(std::memory_order_acquire);
+        const long long end = stream.endFrame();
         return end >= 0 && framesPlayed.load(std::memory_order_acquire) >= end;
-    }
-
-    std::unique_ptr<Decoder> openDecoder(const QString& path, QString* error) {
-        const QFileInfo info(path);
-        if (!info.exists()) {
-            *error = QStringLiteral("bestand bestaat niet");
-            return nullptr;
-        }
-        if (!info.isFile()) {
-            *error = QStringLiteral("geen gewoon bestand");
-            return nullptr;
-        }
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            *error = QStringLiteral("bestand kan niet gelezen worden");
-            return nullptr;
-        }
-        const QByteArray head = file.peek(12);
-        if (!smf::looksLikeMidi(head) && !hasMidiSuffix(path)) {
-            file.close();
-            return Mp3Decoder::open(path, error);
-        }
-        if (file.size() > kMaxMidiBytes) {
-            *error = QStringLiteral("MIDI-bestand is te groot");
-            return nullptr;
-        }
-        const QByteArray bytes = file.readAll();
-        std::optional<smf::Song> song = smf::parse(bytes, error);
-        if (!song) {
-            return nullptr;
-        }
-        if (!(song->lengthSeconds < kMaxMidiSeconds)) {
-            *error = QStringLiteral("MIDI-bestand is beschadigd (onmogelijk lange speelduur)");
-            return nullptr;
-        }
-        if (!synth) {
-            // The SoundFont is loaded once, for the first MIDI file, and kept.
-            synth = MidiSynth::create(options.soundFontPath, error);
-            if (!synth) {
-                return nullptr;
-            }
-        }
-        return std::make_unique<MidiDecoder>(std::move(*song), *synth);
     }
 
     bool ensureOutput(QString* error) {
         if (output && output->sampleRate() == rate) {
             return true;
+        }
+        if (prepared.valid()) {
+            PreparedOutput early = prepared.get(); // waits for the worker if it is still at it
+            if (early.output && !output) {
+                output = std::move(early.output);
+            } else if (!early.output && options.output == Options::Output::Auto) {
+                sayNoDeviceOnce(early.error);
+                sdlUnavailable = true;
+            }
         }
         if (!output) {
             if (options.output == Options::Output::Null || sdlUnavailable) {
@@ -212,9 +121,9 @@ struct AudioEngine::Impl : FrameSource {
         gainRight.store(g.right, std::memory_order_relaxed);
     }
 
-    // The output thread: drain the ring, apply the gains, count.
+    // The output thread: drain the stream, apply the gains, count.
     void render(float* stereo, long frames) noexcept override {
-        const auto got = static_cast<long>(ring.read(stereo, static_cast<size_t>(frames)));
+        const auto got = static_cast<long>(stream.read(stereo, static_cast<size_t>(frames)));
         const gain::StereoGain target{gainLeft.load(std::memory_order_relaxed),
                                       gainRight.load(std::memory_order_relaxed)};
         currentGain = gain::applyRamped(stereo, got, currentGain, target, kGainRampFrames);
@@ -232,28 +141,6 @@ struct AudioEngine::Impl : FrameSource {
         }
     }
 
-    // The decode thread: keep the ring filled from the decoder.
-    void decodeLoop() {
-        std::unique_lock lock(mutex);
-        while (!quit) {
-            const bool work = decoder && !decoderDone && ring.writableFrames() >= size_t(kMinDecodeRoom);
-            if (!work || gate.load()) {
-                wake.wait_for(lock, pollPeriod);
-                continue;
-            }
-            const long room = static_cast<long>(std::min(ring.writableFrames(), size_t(kDecodeChunk)));
-            const long n = decoder->read(chunk.get(), room);
-            if (n > 0) {
-                ring.write(chunk.get(), static_cast<size_t>(n));
-                framesQueued += n;
-            }
-            if (n <= 0 || framesQueued >= lengthFramesShared) {
-                decoderDone = true;
-                endFrame.store(framesQueued, std::memory_order_release);
-            }
-        }
-    }
-
     const Options options;
 
     // GUI thread.
@@ -267,26 +154,19 @@ struct AudioEngine::Impl : FrameSource {
     bool autoStart = true;
     bool atStart = true; // nothing has been drawn since the last load or rewind
     bool sdlUnavailable = false;
+    struct PreparedOutput {
+        std::unique_ptr<SdlOutput> output;
+        QString error;
+    };
+    std::future<PreparedOutput> prepared; // the sound device's start, from prepareInBackground()
     std::unique_ptr<MidiSynth> synth;
     std::unique_ptr<AudioOutput> output;
 
-    // Decode thread, guarded by `mutex` (the GUI thread takes it through Hold).
-    std::mutex mutex;
-    std::condition_variable wake;
-    std::atomic<bool> gate{false};
-    bool quit = false;
-    std::unique_ptr<Decoder> decoder;
-    long long lengthFramesShared = 0;
-    long long framesQueued = 0;
-    bool decoderDone = false;
-    std::unique_ptr<float[]> chunk;
-    std::chrono::microseconds pollPeriod{100000};
-    std::thread thread;
+    // The decoder and its thread; declared after the synthesizer, so destroyed before it.
+    DecodeThread stream;
 
     // Shared with the output thread, lock-free.
-    RingBuffer ring{kRingFrames};
     std::atomic<long long> framesPlayed{0};
-    std::atomic<long long> endFrame{-1}; // frames the decoder gave in all, once it has no more
     std::atomic<float> gainLeft{1.0f};
     std::atomic<float> gainRight{1.0f};
     gain::StereoGain currentGain; // output thread only (reset while it is paused)
@@ -302,12 +182,8 @@ AudioEngine::~AudioEngine() = default;
 
 bool AudioEngine::setFileName(const QString& path) {
     d->haltOutput();
-    {
-        Impl::Hold hold(*d);
-        d->decoder.reset();
-        d->lengthFramesShared = 0;
-        d->resetStreamHeld();
-    }
+    d->stream.load(nullptr);
+    d->resetPlayed();
     d->state = Impl::State::Empty;
     d->lengthFrames = 0;
     d->rate = 0;
@@ -315,7 +191,7 @@ bool AudioEngine::setFileName(const QString& path) {
     d->atStart = true;
 
     QString error;
-    std::unique_ptr<Decoder> decoder = d->openDecoder(path, &error);
+    std::unique_ptr<Decoder> decoder = openDecoder(path, d->options.soundFontPath, d->synth, &error);
     if (!decoder) {
         d->lastError = error;
         std::fprintf(stderr, "Tunara: %s: %s\n", QFile::encodeName(path).constData(),
@@ -330,12 +206,8 @@ bool AudioEngine::setFileName(const QString& path) {
         const long long room = std::min(d->lengthFrames, kMaxCaptureSeconds * d->rate);
         d->capture.assign(static_cast<size_t>(2 * room), 0.0f);
     }
-    {
-        Impl::Hold hold(*d);
-        d->decoder = std::move(decoder);
-        d->lengthFramesShared = d->lengthFrames;
-        d->resetStreamHeld();
-    }
+    d->stream.load(std::move(decoder));
+    d->resetPlayed();
     d->state = Impl::State::Stopped;
     return true;
 }
@@ -396,8 +268,9 @@ bool AudioEngine::play() {
     }
     QString error;
     if (!d->ensureOutput(&error)) {
-        d->lastError = QStringLiteral("geen geluidsapparaat: ") + error;
-        std::fprintf(stderr, "Tunara: %s\n", d->lastError.toLocal8Bit().constData());
+        d->lastError = QStringLiteral("geen geluidsapparaat beschikbaar");
+        std::fprintf(stderr, "Tunara: %s (%s)\n", d->lastError.toLocal8Bit().constData(),
+                     error.toLocal8Bit().constData());
         d->state = Impl::State::Stopped;
         return false;
     }
@@ -405,6 +278,7 @@ bool AudioEngine::play() {
         d->rewind();
     }
     d->atStart = false;
+    d->lastError.clear();
     d->output->start();
     d->state = Impl::State::Playing;
     return true;
@@ -428,7 +302,28 @@ void AudioEngine::stop() {
     d->state = Impl::State::Stopped;
 }
 
+void AudioEngine::prepareInBackground() {
+    if (d->options.output == Options::Output::Null || d->output || d->prepared.valid()) {
+        return;
+    }
+    d->prepared = std::async(std::launch::async, [] {
+        Impl::PreparedOutput prepared{std::make_unique<SdlOutput>(), {}};
+        if (!prepared.output->prepare(&prepared.error)) {
+            prepared.output.reset();
+        }
+        if (const SdlApi* sdl = audiolib::sdl(nullptr)) {
+            sdl->SDL_TLSCleanup(); // SDL's per-thread state (its last error) would outlive the thread
+        }
+        audiolib::fluid(nullptr); // the library only: the SoundFont waits for a MIDI file
+        return prepared;
+    });
+}
+
 QString AudioEngine::errorString() const {
+    return d->lastError;
+}
+
+QString AudioEngine::failureReason() const {
     return d->lastError;
 }
 

@@ -9,11 +9,13 @@
 #include <vector>
 
 // The real media player: MP3 through libmpg123, MIDI through FluidSynth, out through SDL2 audio
-// (or a silent clocked output where no device opens).
+// (or a silent clocked output where no device opens). FluidSynth and SDL2 are opened at run time,
+// when first needed, so that they cost the program's start nothing.
 //
 // Threads: every public member is called from one thread (the GUI thread). The engine owns one
 // decode thread that fills a lock-free ring buffer; the output (SDL's audio callback, or the
 // silent output's clock thread) drains it without taking locks, reading files or allocating.
+// prepareInBackground() adds a short-lived worker that touches nothing the others use.
 //
 // Clock: the position is the number of the file's frames the output has consumed, divided by the
 // file's own sample rate, whatever rate the device runs at. Once the last frame has been consumed
@@ -60,10 +62,20 @@ public:
     bool play() override;
     void pause() override;
     void stop() override;
+    // The same as errorString().
+    QString failureReason() const override;
+
+    // Loads the sound-device library and starts its audio system on a worker thread, then loads
+    // the synthesizer library, so that neither the start of the program nor the first song waits
+    // for them: call it once the window is shown. Without it the first play() and the first MIDI
+    // file do that work themselves. Does nothing with Output::Null, or when called again. (The
+    // SoundFont loads with the first MIDI file.)
+    void prepareInBackground();
 
     // --- Beyond the player interface: diagnostics and tests. ---
 
-    // Why the last setFileName() failed (Dutch, one line); empty after a successful load.
+    // Why the last setFileName() or play() failed (Dutch, one line); empty after a successful
+    // load or start.
     QString errorString() const;
     // Sample rate and channel count of the loaded file (MIDI renders stereo at 44100 Hz).
     std::optional<int> sampleRate() const;

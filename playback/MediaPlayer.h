@@ -43,4 +43,8 @@ public:
     virtual void pause() = 0;
     // Ends playback; the next play() starts from the beginning. Harmless when stopped.
     virtual void stop() = 0;
+
+    // Why the last setFileName() or play() failed, in Dutch, short enough to follow "Kan ... niet
+    // afspelen: " ("bestand is leeg", "geen MIDI-bestand"); empty when the player cannot say.
+    virtual QString failureReason() const { return {}; }
 };

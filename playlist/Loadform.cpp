@@ -128,7 +128,14 @@ void Loadform::List1_KeyDown(int keyCode, Qt::KeyboardModifiers) {
                                   QStringLiteral("' verwijderen?"))) {
         return;
     }
-    PlaylistFile::remove(m_state.programFolder, name);
+    QString reason;
+    if (!PlaylistFile::remove(m_state.programFolder, name, &reason)) {
+        // The name stays: it still names a stored playlist, as the next opening would show.
+        MessageKit::warn(
+            this, QStringLiteral("Het bestand '%1' kan niet worden verwijderd (%2).").arg(name, reason),
+            QStringLiteral(" Delete"));
+        return;
+    }
     delete List1->takeItem(List1->row(item));
     QStringList files = File1Model->stringList();
     files.removeOne(name + QStringLiteral(".lst"));

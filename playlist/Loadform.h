@@ -12,7 +12,8 @@ struct ProgramState;
 
 // The load-playlist window: the stored playlists by name; OK loads the selected one into the
 // main window's playlist, Cancel closes, the Delete key deletes a stored playlist after a
-// question. Built afresh for every opening and shown modally. GUI thread only.
+// question (a file that cannot be deleted keeps its name, and the user is told why). Built afresh
+// for every opening and shown modally. GUI thread only.
 class Loadform : public QDialog {
     Q_OBJECT
 public:

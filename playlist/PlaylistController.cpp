@@ -113,12 +113,20 @@ bool PlaylistController::SavePlaylist(const QString& name) {
 }
 
 void PlaylistController::LoadPlaylist(const QString& name) {
+    PlaylistFile::Loaded loaded = PlaylistFile::load(m_ctx.state.programFolder, name);
+    if (!loaded.opened) {
+        // Read before clearing: a file another program removed after the load window listed it
+        // must not cost the user the playlist they have.
+        MessageKit::warn(m_ctx.c.Main,
+                         QStringLiteral("De playlist '%1' kan niet worden geladen (%2). De huidige "
+                                        "playlist is niet veranderd.")
+                             .arg(name, loaded.error),
+                         QStringLiteral(" Load Playlist"));
+        return;
+    }
     PlaylistModel& playlist = m_ctx.playlist;
     playlist.clear();
-    PlaylistFile::Loaded loaded = PlaylistFile::load(m_ctx.state.programFolder, name);
-    if (loaded.opened) {
-        playlist.replaceAll(std::move(loaded.parsed.entries));
-    }
+    playlist.replaceAll(std::move(loaded.parsed.entries));
     playlist.refreshCount();
     if (loaded.parsed.dropped > 0) {
         MessageKit::warn(m_ctx.c.Main,

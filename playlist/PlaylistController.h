@@ -18,7 +18,7 @@ public:
     // box and leave any stored file as it was. True when the file was written.
     bool SavePlaylist(const QString& name);
     // Replaces the playlist with the stored playlist `name`; a missing or unreadable file leaves
-    // the playlist empty, without a message.
+    // the playlist as it was and is told in a message box with the reason.
     void LoadPlaylist(const QString& name);
 
 public Q_SLOTS:

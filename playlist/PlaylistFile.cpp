@@ -1,11 +1,15 @@
 #include "playlist/PlaylistFile.h"
 
-#include "common/TextFiles.h"
 #include "browse/FileList.h"
+#include "common/TextFiles.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace PlaylistFile {
 
@@ -30,6 +34,10 @@ bool leavesFolder(const QString& name) {
     return name.contains(QChar(u'\0')) || name.contains(u'/');
 }
 
+bool hasLineEnd(const QString& text) {
+    return text.contains(u'\r') || text.contains(u'\n');
+}
+
 } // namespace
 
 QByteArray serialize(const QVector<PlaylistEntry>& entries) {
@@ -52,12 +60,14 @@ Parsed parse(const QByteArray& bytes, qsizetype maxEntries) {
     const qsizetype n = text.size();
     qsizetype pos = 0;
     while (pos < n) {
-        const qsizetype cr = text.indexOf(u'\r', pos);
-        const qsizetype end = cr < 0 ? n : cr;
+        qsizetype end = pos;
+        while (end < n && text.at(end) != u'\r' && text.at(end) != u'\n') {
+            ++end;
+        }
         const QStringView line = QStringView(text).sliced(pos, end - pos);
-        pos = cr < 0 ? n : cr + 1;
-        if (cr >= 0 && pos < n && text.at(pos) == u'\n') {
-            ++pos;
+        pos = end;
+        if (pos < n) {
+            pos += text.at(pos) == u'\r' && pos + 1 < n && text.at(pos + 1) == u'\n' ? 2 : 1;
         }
         if (isBlank(line)) {
             continue;
@@ -105,7 +115,7 @@ QString nameProblem(const QString& name) {
 
 QString entriesProblem(const QVector<PlaylistEntry>& entries) {
     for (const PlaylistEntry& e : entries) {
-        if (e.fullPath.contains(u'\r') || e.displayName.contains(u'\r') ||
+        if (hasLineEnd(e.fullPath) || hasLineEnd(e.displayName) ||
             e.fullPath.contains(QStringView(kSeparator))) {
             return QStringLiteral(
                        "De playlist kan niet worden opgeslagen: het pad of de naam van de song '%1' "
@@ -136,10 +146,13 @@ bool save(const QString& programFolder, const QString& name, const QVector<Playl
         return false;
     }
     const QString folder = folderPath(programFolder);
-    if (!QDir().mkpath(folder)) {
+    if (!QFileInfo(folder).isDir() && ::mkdir(QFile::encodeName(folder).constData(), 0777) != 0) {
+        // A plain file of that name: mkdir says EEXIST, which would read as if all were well.
+        const QString reason = TextFiles::reasonText(errno == EEXIST ? ENOTDIR : errno);
         if (error) {
-            *error = QStringLiteral("De map '%1' kon niet worden aangemaakt; de playlist is niet opgeslagen.")
-                         .arg(folder);
+            *error = QStringLiteral("De map '%1' kon niet worden aangemaakt (%2); de playlist is niet "
+                                    "opgeslagen.")
+                         .arg(folder, reason);
         }
         return false;
     }
@@ -158,14 +171,11 @@ bool save(const QString& programFolder, const QString& name, const QVector<Playl
 Loaded load(const QString& programFolder, const QString& name) {
     Loaded out;
     if (leavesFolder(name)) {
+        out.error = TextFiles::reasonText(ENOENT);
         return out;
     }
-    QFile file(filePath(programFolder, name));
-    if (!file.open(QIODevice::ReadOnly)) {
-        return out;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    QByteArray bytes;
+    if (!TextFiles::readFile(filePath(programFolder, name), bytes, &out.error)) {
         return out;
     }
     out.opened = true;
@@ -182,11 +192,20 @@ QStringList storedNames(const QString& programFolder) {
     return listing.names;
 }
 
-bool remove(const QString& programFolder, const QString& name) {
+bool remove(const QString& programFolder, const QString& name, QString* error) {
     if (leavesFolder(name)) {
+        if (error) {
+            *error = TextFiles::reasonText(ENOENT);
+        }
         return false;
     }
-    return QFile::remove(filePath(programFolder, name));
+    if (::unlink(QFile::encodeName(filePath(programFolder, name)).constData()) != 0 && errno != ENOENT) {
+        if (error) {
+            *error = TextFiles::reasonText(errno);
+        }
+        return false;
+    }
+    return true;
 }
 
 } // namespace PlaylistFile

@@ -10,7 +10,7 @@
 // Stored playlists: one file "<name>.lst" per playlist in the folder "Playlist" of the program
 // folder. One line per entry, in playlist order: the full path, the separator " ---/--- ", the
 // display name, then CR LF (after the last line too). Written as UTF-8 without a byte-order
-// mark; a file that is not valid UTF-8 is read as Windows-1252.
+// mark; read line by line, a line that is not valid UTF-8 as Windows-1252.
 // No function here asks the user anything; the callers do (overwrite question, messages).
 namespace PlaylistFile {
 
@@ -26,9 +26,9 @@ struct Parsed {
     qsizetype dropped = 0;
 };
 
-// Reads a stored file: a line ends only at CR (an LF right after it is skipped; a lone LF is
-// part of the line), the last line needs no line end; blank lines and lines without the
-// separator are skipped; the first separator splits the line, nothing is trimmed.
+// Reads a stored file: a line ends at CR LF, at CR and at LF (files edited on Linux), the last
+// line needs no line end; blank lines and lines without the separator are skipped; the first
+// separator splits the line, nothing is trimmed.
 Parsed parse(const QByteArray& bytes, qsizetype maxEntries = PlaylistModel::kMaxEntries);
 
 // "<programFolder>/Playlist"
@@ -42,8 +42,8 @@ QString filePath(const QString& programFolder, const QString& name);
 QString nameProblem(const QString& name);
 
 // Empty when every entry can be stored so that it reads back unchanged; otherwise the Dutch
-// message that names the first song that cannot: a CR in its path or name would end its line
-// early, and the separator inside its path would split the line in the wrong place.
+// message that names the first song that cannot: a CR or LF in its path or name would end its
+// line early, and the separator inside its path would split the line in the wrong place.
 QString entriesProblem(const QVector<PlaylistEntry>& entries);
 
 // True when an ordinary file (or a link to one) exists at `path`.
@@ -51,12 +51,14 @@ bool fileExists(const QString& path);
 
 // Creates the Playlist folder when missing and replaces "<name>.lst" atomically with the
 // entries: a failure leaves any earlier file as it was. Returns false with a Dutch message in
-// `error` on failure (a refused name or entry included; nothing is written then).
+// `error` on failure, the system's reason in it (a refused name or entry included; nothing is
+// written then).
 bool save(const QString& programFolder, const QString& name, const QVector<PlaylistEntry>& entries,
           QString* error);
 
 struct Loaded {
     bool opened = false; // false: missing, unreadable or a name outside the folder; `parsed` is empty then
+    QString error;       // when not opened: why, in Dutch (TextFiles::reasonText)
     Parsed parsed;
 };
 // Any stored name loads, also one longer than the writer accepts (made by another program);
@@ -67,7 +69,8 @@ Loaded load(const QString& programFolder, const QString& name);
 // Names starting with "." are included: the writer may have made them. No folder: empty.
 QStringList storedNames(const QString& programFolder);
 
-// Deletes "<name>.lst"; false when it could not be deleted.
-bool remove(const QString& programFolder, const QString& name);
+// Deletes "<name>.lst". True when the file is gone afterwards (also when it was gone already);
+// false, with the reason in Dutch in `error` when given, when it is still there.
+bool remove(const QString& programFolder, const QString& name, QString* error = nullptr);
 
 } // namespace PlaylistFile

@@ -1,5 +1,7 @@
 #include "search/SearchRules.h"
 
+#include <QFileInfo>
+
 namespace SearchRules {
 
 QStringList instructionLines() {
@@ -24,6 +26,14 @@ QString foundCaption(qsizetype found, qint32 total) {
 }
 
 QString folderFromCaption(const QString& caption) {
+    // A folder's name may begin or end with a blank: the caption's own leading blank aside, such a
+    // folder is taken as it stands.
+    if (caption.startsWith(QLatin1Char(' ')) && caption.size() > 1) {
+        const QString untrimmed = caption.mid(1);
+        if (untrimmed != untrimmed.trimmed() && QFileInfo(untrimmed).isDir()) {
+            return untrimmed;
+        }
+    }
     qsizetype begin = 0;
     qsizetype end = caption.size();
     while (begin < end && caption.at(begin) == QLatin1Char(' ')) {

@@ -23,7 +23,9 @@ bool keywordAccepted(const QString& keyword);
 // " Found <found> files of <total>".
 QString foundCaption(qsizetype found, qint32 total);
 
-// The start folder from the path label's caption: blanks (spaces only) trimmed at both ends.
+// The start folder from the path label's caption (captionForFolder): the folder after the
+// caption's leading blank when that is an existing folder, otherwise the caption with blanks
+// (spaces only) trimmed at both ends.
 QString folderFromCaption(const QString& caption);
 // The path label's caption for a folder: one blank, then the folder.
 QString captionForFolder(const QString& folder);

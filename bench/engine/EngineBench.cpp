@@ -7,6 +7,8 @@
 //   engine_bench render <file> <soundfont>   MIDI rendered in memory, SoundFont load included
 //   engine_bench first-midi <file>           first MIDI load of a fresh engine, default SoundFont
 //   engine_bench play-cpu <file> <seconds>   CPU share of one core while playing in real time
+//   engine_bench make-dense <file>           writes 10.8 million running-status note events
+//   engine_bench dense-load <file> <font>    time and peak memory of loading that file
 #include "Fixtures.h"
 #include "playback/AudioEngine.h"
 #include "playback/engine/MidiDecoder.h"
@@ -17,12 +19,15 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <sys/resource.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <fstream>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -178,6 +183,68 @@ int playCpu(const QString& file, double seconds) {
     return 0;
 }
 
+// A MIDI file as dense as the reader takes (just under its 32 MB cap): one track of notes, one
+// tick apart, every event after the first by running status in three bytes.
+int makeDense(const QString& path) {
+    constexpr long long kEvents = 10'800'000;
+    QByteArray body("\x00\x90\x3c\x64", 4);
+    body.reserve(static_cast<qsizetype>(3 * kEvents + 8));
+    for (long long i = 1; i < kEvents; ++i) {
+        const char key = char(48 + (i / 2) % 36);
+        body.append('\x01').append(key).append(i % 2 ? '\0' : '\x64');
+    }
+    body.append("\x00\xff\x2f\x00", 4);
+    QByteArray file("MThd\0\0\0\x06\0\0\0\x01\x01\xe0MTrk", 18);
+    const auto n = static_cast<unsigned>(body.size());
+    file.append(char(n >> 24)).append(char(n >> 16)).append(char(n >> 8)).append(char(n));
+    return fixtures::writeFile(path, file + body) ? 0 : 1;
+}
+
+// Resident and peak resident kilobytes of this process.
+long long statusKilobytes(const char* field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind(field, 0) == 0) {
+            return std::stoll(line.substr(std::string(field).size()));
+        }
+    }
+    return -1;
+}
+
+// The load as the user meets it: setFileName on an engine whose SoundFont is already in (a small
+// song loaded first), so the figure is the dense file's own. Peak: the highest resident size
+// during the load, above the resident size before it. The CPU time beside the wall time tells
+// work from waiting for a busy machine.
+int denseLoad(const QString& file, const QString& soundFont, const QString& warmup) {
+    AudioEngine::Options options;
+    options.output = AudioEngine::Options::Output::Null;
+    options.soundFontPath = soundFont;
+    AudioEngine engine(options);
+    if (!engine.setFileName(warmup)) {
+        return 1;
+    }
+    std::ofstream("/proc/self/clear_refs") << "5"; // the peak starts again from here
+    const long long before = statusKilobytes("VmRSS:");
+    const double cpuStart = cpuSeconds();
+    const auto start = Clock::now();
+    const bool ok = engine.setFileName(file) && engine.duration().has_value();
+    const double elapsed = secondsSince(start);
+    const double cpu = cpuSeconds() - cpuStart;
+    const long long peak = statusKilobytes("VmHWM:");
+    if (!ok || before < 0 || peak < 0) {
+        return 1;
+    }
+    const double fileMb = double(QFileInfo(file).size()) / 1048576.0;
+    const double peakMb = double(peak - before) / 1024.0;
+    std::printf("midi_dense_load_ms %.0f ms\n", elapsed * 1000.0);
+    std::printf("midi_dense_load_cpu_ms %.0f ms\n", cpu * 1000.0);
+    std::printf("midi_dense_peak_mb %.1f MB\n", peakMb);
+    std::printf("midi_dense_file_mb %.1f MB\n", fileMb);
+    std::printf("midi_dense_peak_vs_file %.2f ratio\n", peakMb / fileMb);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -197,6 +264,10 @@ int main(int argc, char** argv) {
         rc = firstMidi(args[2]);
     } else if (mode == QLatin1String("play-cpu") && args.size() == 4) {
         rc = playCpu(args[2], args[3].toDouble());
+    } else if (mode == QLatin1String("make-dense") && args.size() == 3) {
+        rc = makeDense(args[2]);
+    } else if (mode == QLatin1String("dense-load") && args.size() == 5) {
+        rc = denseLoad(args[2], args[3], args[4]);
     }
     if (rc != 0) {
         std::fprintf(stderr, "engine_bench %s: failed (%d)\n", qPrintable(mode), rc);

@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     double last = 0.0;
-    for (const smf::Event& e : song->events) {
+    for (size_t i = 0; i < song->eventCount(); ++i) {
+        const smf::Event e = song->event(i);
         if (!(e.seconds >= last) || e.seconds > static_cast<double>(song->lengthSeconds) ||
             size_t(e.sysexOffset) + e.sysexLength > song->sysex.size()) {
             std::abort();

@@ -1,8 +1,7 @@
 #include "playback/engine/MidiDecoder.h"
 
+#include "playback/engine/AudioLibraries.h"
 #include "playback/engine/MidiSynth.h"
-
-#include <fluidsynth.h>
 
 #include <algorithm>
 #include <cmath>
@@ -14,53 +13,57 @@ constexpr long long kFadeFrames = 441; // 10 ms
 } // namespace
 
 MidiDecoder::MidiDecoder(smf::Song song, MidiSynth& synth) : m_song(std::move(song)), m_synth(synth) {
+    m_length = std::llround(m_song.lengthSeconds * MidiSynth::kSampleRate);
+}
+
+// Worked out as the song plays rather than kept: a dense song holds millions of events.
+long long MidiDecoder::eventFrame(size_t index) const {
     const long double rate = MidiSynth::kSampleRate;
-    m_length = std::llround(m_song.lengthSeconds * rate);
-    m_eventFrames.reserve(m_song.events.size());
-    for (const smf::Event& e : m_song.events) {
-        m_eventFrames.push_back(std::min(m_length, static_cast<long long>(std::llround(e.seconds * rate))));
-    }
+    return std::min(m_length, static_cast<long long>(std::llround(m_song.times[index] * rate)));
 }
 
 int MidiDecoder::sampleRate() const {
     return MidiSynth::kSampleRate;
 }
 
-void MidiDecoder::send(const smf::Event& e) {
+void MidiDecoder::send(uint32_t message) {
+    const FluidApi& fluid = m_synth.api();
     fluid_synth_t* s = m_synth.synth();
-    const int channel = e.status & 0x0f;
-    switch (e.status & 0xf0) {
+    const int channel = static_cast<int>(message & 0x0f);
+    const int data1 = static_cast<int>((message >> 8) & 0xff);
+    const int data2 = static_cast<int>((message >> 16) & 0xff);
+    switch (message & 0xf0) {
     case 0x80:
-        fluid_synth_noteoff(s, channel, e.data1);
+        fluid.fluid_synth_noteoff(s, channel, data1);
         break;
     case 0x90:
-        if (e.data2 == 0) {
-            fluid_synth_noteoff(s, channel, e.data1);
+        if (data2 == 0) {
+            fluid.fluid_synth_noteoff(s, channel, data1);
         } else {
-            fluid_synth_noteon(s, channel, e.data1, e.data2);
+            fluid.fluid_synth_noteon(s, channel, data1, data2);
         }
         break;
     case 0xa0:
-        fluid_synth_key_pressure(s, channel, e.data1, e.data2);
+        fluid.fluid_synth_key_pressure(s, channel, data1, data2);
         break;
     case 0xb0:
-        fluid_synth_cc(s, channel, e.data1, e.data2);
+        fluid.fluid_synth_cc(s, channel, data1, data2);
         break;
     case 0xc0:
-        fluid_synth_program_change(s, channel, e.data1);
+        fluid.fluid_synth_program_change(s, channel, data1);
         break;
     case 0xd0:
-        fluid_synth_channel_pressure(s, channel, e.data1);
+        fluid.fluid_synth_channel_pressure(s, channel, data1);
         break;
     case 0xe0:
-        fluid_synth_pitch_bend(s, channel, e.data1 | (e.data2 << 7));
+        fluid.fluid_synth_pitch_bend(s, channel, data1 | (data2 << 7));
         break;
-    case 0xf0:
-        if (e.sysexLength > 0) {
-            fluid_synth_sysex(s, m_song.sysex.data() + e.sysexOffset, static_cast<int>(e.sysexLength),
-                              nullptr, nullptr, nullptr, 0);
-        }
+    case 0xf0: {
+        const smf::SysexSpan& span = m_song.sysexSpans[message >> 8];
+        fluid.fluid_synth_sysex(s, m_song.sysex.data() + span.offset, static_cast<int>(span.length), nullptr,
+                                nullptr, nullptr, 0);
         break;
+    }
     default:
         break;
     }
@@ -73,16 +76,17 @@ long MidiDecoder::read(float* stereo, long frames) {
     }
     long done = 0;
     while (done < frames && m_position < m_length) {
-        while (m_next < m_eventFrames.size() && m_eventFrames[m_next] <= m_position) {
-            send(m_song.events[m_next++]);
+        const size_t events = m_song.eventCount();
+        while (m_next < events && eventFrame(m_next) <= m_position) {
+            send(m_song.messages[m_next++]);
         }
         long long until = m_length;
-        if (m_next < m_eventFrames.size()) {
-            until = std::min(until, m_eventFrames[m_next]);
+        if (m_next < events) {
+            until = std::min(until, eventFrame(m_next));
         }
         const auto n = static_cast<int>(std::min<long long>(frames - done, until - m_position));
         float* out = stereo + 2 * done;
-        fluid_synth_write_float(m_synth.synth(), n, out, 0, 2, out, 1, 2);
+        m_synth.api().fluid_synth_write_float(m_synth.synth(), n, out, 0, 2, out, 1, 2);
         // The song ends at its last event, where release and reverb tails still sound: fade the
         // last few milliseconds out instead of cutting them off with a click.
         for (long long f = std::max(m_position, m_length - kFadeFrames); f < m_position + n; ++f) {

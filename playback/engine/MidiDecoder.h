@@ -23,10 +23,10 @@ public:
     bool rewind() override;
 
 private:
-    void send(const smf::Event& e);
+    void send(uint32_t message);
+    long long eventFrame(size_t index) const;
 
     smf::Song m_song;
-    std::vector<long long> m_eventFrames; // sample time of each event of m_song.events
     MidiSynth& m_synth;
     long long m_length = 0;
     long long m_position = 0;

@@ -1,10 +1,10 @@
 #include "playback/engine/MidiSynth.h"
 
+#include "playback/engine/AudioLibraries.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-#include <fluidsynth.h>
 
 #include <cstdio>
 #include <mutex>
@@ -19,14 +19,12 @@ void logToStderr(int level, const char* message, void*) {
     }
 }
 
-void routeLog() {
+void routeLog(const FluidApi& api) {
     static std::once_flag once;
-    std::call_once(once, [] {
-        fluid_set_log_function(FLUID_PANIC, logToStderr, nullptr);
-        fluid_set_log_function(FLUID_ERR, logToStderr, nullptr);
-        fluid_set_log_function(FLUID_WARN, logToStderr, nullptr);
-        fluid_set_log_function(FLUID_INFO, logToStderr, nullptr);
-        fluid_set_log_function(FLUID_DBG, logToStderr, nullptr);
+    std::call_once(once, [&api] {
+        for (const int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG}) {
+            api.fluid_set_log_function(level, logToStderr, nullptr);
+        }
     });
 }
 
@@ -71,29 +69,34 @@ std::unique_ptr<MidiSynth> MidiSynth::create(const QString& soundFontPath, QStri
     if (!QFileInfo(path).isFile()) {
         return failWith(QStringLiteral("SoundFont %1 bestaat niet").arg(path));
     }
-    routeLog();
-    std::unique_ptr<MidiSynth> synth(new MidiSynth);
-    synth->m_settings = new_fluid_settings();
+    QString missing;
+    const FluidApi* api = audiolib::fluid(&missing);
+    if (api == nullptr) {
+        return failWith(missing);
+    }
+    routeLog(*api);
+    std::unique_ptr<MidiSynth> synth(new MidiSynth(*api));
+    synth->m_settings = api->new_fluid_settings();
     if (synth->m_settings == nullptr) {
         return failWith(QStringLiteral("FluidSynth niet beschikbaar"));
     }
-    fluid_settings_setnum(synth->m_settings, "synth.sample-rate", kSampleRate);
+    api->fluid_settings_setnum(synth->m_settings, "synth.sample-rate", kSampleRate);
     // Only samples of presets in use are read, so a 150 MB SoundFont opens in a tenth of a second.
     // FluidSynth's own default (0.2) leaves MIDI songs some 8 dB below typical MP3s in the same
     // playlist; 0.5 brings them near while leaving room for dense arrangements.
-    fluid_settings_setnum(synth->m_settings, "synth.gain", 0.5);
-    fluid_settings_setint(synth->m_settings, "synth.dynamic-sample-loading", 1);
-    fluid_settings_setint(synth->m_settings, "synth.lock-memory", 0);
+    api->fluid_settings_setnum(synth->m_settings, "synth.gain", 0.5);
+    api->fluid_settings_setint(synth->m_settings, "synth.dynamic-sample-loading", 1);
+    api->fluid_settings_setint(synth->m_settings, "synth.lock-memory", 0);
     // One thread at a time uses the synthesizer (the engine sees to it): no locking inside.
-    fluid_settings_setint(synth->m_settings, "synth.threadsafe-api", 0);
-    synth->m_synth = new_fluid_synth(synth->m_settings);
+    api->fluid_settings_setint(synth->m_settings, "synth.threadsafe-api", 0);
+    synth->m_synth = api->new_fluid_synth(synth->m_settings);
     if (synth->m_synth == nullptr) {
         return failWith(QStringLiteral("FluidSynth niet beschikbaar"));
     }
     const QByteArray name = QFile::encodeName(path);
     // Presets are not assigned to the channels here: that reads their samples, and reset() does it
     // on the thread that renders, before the first note.
-    if (fluid_synth_sfload(synth->m_synth, name.constData(), 0) == FLUID_FAILED) {
+    if (api->fluid_synth_sfload(synth->m_synth, name.constData(), 0) == FLUID_FAILED) {
         return failWith(QStringLiteral("SoundFont %1 kan niet geladen worden").arg(path));
     }
     synth->m_soundFontPath = path;
@@ -102,13 +105,13 @@ std::unique_ptr<MidiSynth> MidiSynth::create(const QString& soundFontPath, QStri
 
 MidiSynth::~MidiSynth() {
     if (m_synth != nullptr) {
-        delete_fluid_synth(m_synth);
+        m_api->delete_fluid_synth(m_synth);
     }
     if (m_settings != nullptr) {
-        delete_fluid_settings(m_settings);
+        m_api->delete_fluid_settings(m_settings);
     }
 }
 
 void MidiSynth::reset() {
-    fluid_synth_system_reset(m_synth);
+    m_api->fluid_synth_system_reset(m_synth);
 }

@@ -5,11 +5,13 @@
 
 #include <memory>
 
+struct FluidApi;
 struct _fluid_hashtable_t;
 struct _fluid_synth_t;
 
 // One FluidSynth synthesizer with a General MIDI SoundFont, rendering on demand into our own
-// buffers (no FluidSynth audio driver, no FluidSynth threads).
+// buffers (no FluidSynth audio driver, no FluidSynth threads). The library is opened by the first
+// create().
 //
 // Threads: not thread-safe (FluidSynth's own API locking is off); the engine lets one thread at a
 // time use it.
@@ -34,6 +36,8 @@ public:
     MidiSynth& operator=(const MidiSynth&) = delete;
 
     _fluid_synth_t* synth() const { return m_synth; }
+    // The library's functions, to drive synth() with.
+    const FluidApi& api() const { return *m_api; }
     const QString& soundFontPath() const { return m_soundFontPath; }
 
     // Silences every voice and effect tail and puts programs and controllers back to their
@@ -42,8 +46,9 @@ public:
     void reset();
 
 private:
-    MidiSynth() = default;
+    explicit MidiSynth(const FluidApi& api) : m_api(&api) {}
 
+    const FluidApi* m_api;
     _fluid_hashtable_t* m_settings = nullptr;
     _fluid_synth_t* m_synth = nullptr;
     QString m_soundFontPath;

@@ -1,6 +1,6 @@
 #include "playback/engine/SdlOutput.h"
 
-#include <SDL.h>
+#include "playback/engine/AudioLibraries.h"
 
 #include <dlfcn.h>
 
@@ -24,36 +24,41 @@ void quietenAlsa() {
     dlclose(alsa);
 }
 
-// SDL's audio subsystem, counted: SDL_InitSubSystem/SDL_QuitSubSystem nest.
-bool initialiseAudio(QString* error) {
-    // Without this SDL takes SIGINT and SIGTERM for itself and Ctrl+C no longer ends the program.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        if (error != nullptr) {
-            *error = QString::fromUtf8(SDL_GetError());
-        }
-        return false;
-    }
-    quietenAlsa();
-    return true;
-}
-
 } // namespace
 
 SdlOutput::~SdlOutput() {
     close();
-    if (m_subsystem) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (m_sdl != nullptr) {
+        m_sdl->SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
+}
+
+bool SdlOutput::prepare(QString* error) {
+    if (m_sdl != nullptr) {
+        return true;
+    }
+    const SdlApi* sdl = audiolib::sdl(error);
+    if (sdl == nullptr) {
+        return false;
+    }
+    // Without this SDL takes SIGINT and SIGTERM for itself and Ctrl+C no longer ends the program.
+    sdl->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // Counted: SDL_InitSubSystem and SDL_QuitSubSystem nest.
+    if (sdl->SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        if (error != nullptr) {
+            *error = QString::fromUtf8(sdl->SDL_GetError());
+        }
+        return false;
+    }
+    quietenAlsa();
+    m_sdl = sdl;
+    return true;
 }
 
 bool SdlOutput::open(int sampleRate, FrameSource* source, QString* error) {
     close();
-    if (!m_subsystem) {
-        if (!initialiseAudio(error)) {
-            return false;
-        }
-        m_subsystem = true;
+    if (!prepare(error)) {
+        return false;
     }
     m_source = source;
     SDL_AudioSpec want{};
@@ -71,10 +76,10 @@ bool SdlOutput::open(int sampleRate, FrameSource* source, QString* error) {
     want.userdata = this;
     SDL_AudioSpec have{};
     // No allowed changes: whatever the device runs at, SDL converts to and from exactly `want`.
-    m_device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    m_device = m_sdl->SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (m_device == 0) {
         if (error != nullptr) {
-            *error = QString::fromUtf8(SDL_GetError());
+            *error = QString::fromUtf8(m_sdl->SDL_GetError());
         }
         close();
         return false;
@@ -90,7 +95,7 @@ void SdlOutput::callback(void* self, uint8_t* stream, int bytes) {
 
 void SdlOutput::start() {
     if (m_device != 0) {
-        SDL_PauseAudioDevice(m_device, 0);
+        m_sdl->SDL_PauseAudioDevice(m_device, 0);
     }
 }
 
@@ -98,13 +103,13 @@ void SdlOutput::pause() {
     // SDL runs the callback under the device lock that this takes: once it returns, no callback
     // is running and none will run until start().
     if (m_device != 0) {
-        SDL_PauseAudioDevice(m_device, 1);
+        m_sdl->SDL_PauseAudioDevice(m_device, 1);
     }
 }
 
 void SdlOutput::close() {
     if (m_device != 0) {
-        SDL_CloseAudioDevice(m_device);
+        m_sdl->SDL_CloseAudioDevice(m_device);
         m_device = 0;
     }
     m_rate = 0;

@@ -1,213 +1,157 @@
 #include "playback/engine/SmfParser.h"
 
+#include "playback/engine/SmfTrackCursor.h"
+
+#include <QByteArrayView>
+
+#include <sys/mman.h>
+
 #include <algorithm>
+#include <cstdint>
+#include <queue>
 
 namespace smf {
 namespace {
 
 constexpr int kDefaultTempo = 500000; // microseconds per quarter note: 120 beats per minute
+// A packed system exclusive message keeps its index in 24 bits.
+constexpr size_t kMaxSysexEvents = size_t(1) << 24;
 
-uint32_t be32(const char* p) {
-    const auto* u = reinterpret_cast<const unsigned char*>(p);
+uint32_t be32(const unsigned char* u) {
     return (uint32_t(u[0]) << 24) | (uint32_t(u[1]) << 16) | (uint32_t(u[2]) << 8) | uint32_t(u[3]);
 }
-uint32_t le32(const char* p) {
-    const auto* u = reinterpret_cast<const unsigned char*>(p);
+uint32_t le32(const unsigned char* u) {
     return (uint32_t(u[3]) << 24) | (uint32_t(u[2]) << 16) | (uint32_t(u[1]) << 8) | uint32_t(u[0]);
 }
-int be16(const char* p) {
-    const auto* u = reinterpret_cast<const unsigned char*>(p);
+int be16(const unsigned char* u) {
     return (int(u[0]) << 8) | int(u[1]);
 }
 
-struct RawEvent {
-    long long tick;
-    Event event;
+struct TrackChunk {
+    const unsigned char* begin;
+    const unsigned char* end;
+    bool cutShort; // the chunk claims more bytes than the file holds
 };
 
-struct TempoChange {
-    long long tick;
-    int microsecondsPerQuarter;
-};
-
-struct Track {
-    std::vector<RawEvent> events;
-    std::vector<TempoChange> tempos;
-    long long endTick = 0; // tick of the last whole event, End of Track included
-    bool truncated = false;
-};
-
-class TrackReader {
-public:
-    TrackReader(const unsigned char* begin, const unsigned char* end) : m_p(begin), m_end(end) {}
-
-    bool variableLength(uint32_t& value) {
-        value = 0;
-        for (int i = 0; i < 4; ++i) {
-            if (m_p >= m_end) {
-                return false;
-            }
-            const unsigned char b = *m_p++;
-            value = (value << 7) | (b & 0x7f);
-            if ((b & 0x80) == 0) {
-                return true;
-            }
-        }
-        return false; // a fifth continuation byte: damaged
-    }
-    bool atEnd() const { return m_p >= m_end; }
-    size_t left() const { return static_cast<size_t>(m_end - m_p); }
-    unsigned char peek() const { return *m_p; }
-    unsigned char take() { return *m_p++; }
-    const unsigned char* here() const { return m_p; }
-    void skip(size_t n) { m_p += n; }
-
-private:
-    const unsigned char* m_p;
-    const unsigned char* m_end;
-};
-
-// Reads one MTrk body. Stops at End of Track, or at the first incomplete or impossible event.
-Track readTrack(const unsigned char* begin, const unsigned char* end, std::vector<char>& sysex) {
-    Track track;
-    TrackReader in(begin, end);
-    long long tick = 0;
-    unsigned char running = 0;
-    while (!in.atEnd()) {
-        uint32_t delta = 0;
-        if (!in.variableLength(delta) || in.atEnd()) {
-            track.truncated = true;
-            break;
-        }
-        tick += delta;
-        unsigned char status = in.peek();
-        if (status & 0x80) {
-            in.take();
-        } else if (running != 0) {
-            status = running;
-        } else {
-            track.truncated = true; // data byte without any status before it
-            break;
-        }
-
-        if (status < 0xf0) {
-            running = status;
-            const size_t need = (status & 0xf0) == 0xc0 || (status & 0xf0) == 0xd0 ? 1 : 2;
-            if (in.left() < need) {
-                track.truncated = true;
-                break;
-            }
-            Event e;
-            e.status = status;
-            e.data1 = in.take();
-            e.data2 = need == 2 ? in.take() : 0;
-            if ((e.data1 | e.data2) & 0x80) {
-                track.truncated = true;
-                break;
-            }
-            track.events.push_back({tick, e});
-            track.endTick = tick;
-        } else if (status == 0xff) {
-            // Strictly, meta and system exclusive events end running status; keeping it reads
-            // files that rely on it anyway, and no valid file differently.
-            if (in.atEnd()) {
-                track.truncated = true;
-                break;
-            }
-            const unsigned char type = in.take();
-            uint32_t length = 0;
-            if (!in.variableLength(length) || in.left() < length) {
-                track.truncated = true;
-                break;
-            }
-            if (type == 0x51 && length == 3) {
-                const unsigned char* p = in.here();
-                const int tempo = (int(p[0]) << 16) | (int(p[1]) << 8) | int(p[2]);
-                if (tempo > 0) {
-                    track.tempos.push_back({tick, tempo});
-                }
-            }
-            in.skip(length);
-            track.endTick = tick;
-            if (type == 0x2f) {
-                break; // End of Track: whatever follows is not part of the song
-            }
-        } else if (status == 0xf0 || status == 0xf7) {
-            uint32_t length = 0;
-            if (!in.variableLength(length) || in.left() < length) {
-                track.truncated = true;
-                break;
-            }
-            if (status == 0xf0) {
-                // The synthesizer takes the message without its framing bytes.
-                uint32_t body = length;
-                if (body > 0 && in.here()[body - 1] == 0xf7) {
-                    --body;
-                }
-                Event e;
-                e.status = 0xf0;
-                e.sysexOffset = static_cast<uint32_t>(sysex.size());
-                e.sysexLength = body;
-                sysex.insert(sysex.end(), in.here(), in.here() + body);
-                track.events.push_back({tick, e});
-            }
-            // An F7 "escape" packet carries raw bytes for a device; nothing a synthesizer needs.
-            in.skip(length);
-            track.endTick = tick;
-        } else {
-            track.truncated = true; // system common or real-time status: not allowed in a file
-            break;
+// Hands `keep` the events of all tracks in order of time; at equal times the earlier track's
+// first, and within a track in their own order.
+template <typename Keep> void mergeTracks(const std::vector<TrackChunk>& chunks, Keep&& keep) {
+    struct Head {
+        TrackEvent event;
+        size_t track;
+    };
+    const auto later = [](const Head& a, const Head& b) {
+        return a.event.tick != b.event.tick ? a.event.tick > b.event.tick : a.track > b.track;
+    };
+    std::vector<TrackCursor> cursors;
+    cursors.reserve(chunks.size());
+    std::priority_queue<Head, std::vector<Head>, decltype(later)> heads(later);
+    for (const TrackChunk& c : chunks) {
+        cursors.emplace_back(c.begin, c.end, c.cutShort);
+        Head head{{}, cursors.size() - 1};
+        if (cursors.back().next(head.event, nullptr)) {
+            heads.push(head);
         }
     }
-    return track;
+    while (!heads.empty()) {
+        Head head = heads.top();
+        heads.pop();
+        // A track goes on for as long as it stays first: a single track never waits on the queue.
+        do {
+            keep(head.event);
+            if (!cursors[head.track].next(head.event, nullptr)) {
+                break;
+            }
+            if (!heads.empty() && later(head, heads.top())) {
+                heads.push(head);
+                break;
+            }
+        } while (true);
+    }
 }
 
-// Seconds from the start of a tempo map (sorted by tick) to each tick asked for in order.
+// Seconds from the start of a tempo map (sorted by tick) to each tick asked for in order. A tick
+// lasts `unitsPerQuarter / unitsPerSecond` seconds, where the tempo map changes the first:
+// microseconds per quarter over a million times the ticks per quarter; SMPTE has one second over
+// its ticks per second and no tempo changes.
 class TempoClock {
 public:
-    TempoClock(const std::vector<TempoChange>& tempos, int ticksPerQuarter)
-        : m_tempos(tempos), m_ticksPerQuarter(ticksPerQuarter) {}
+    TempoClock(const std::vector<TempoChange>& tempos, long double unitsPerTick, long double unitsPerSecond)
+        : m_tempos(tempos), m_unitsPerSecond(unitsPerSecond) {
+        setUnits(unitsPerTick);
+    }
 
-    // Ticks must not go backwards between calls.
+    // Exact (one division); ticks must not go backwards between calls.
     long double secondsAt(long long tick) {
-        while (m_next < m_tempos.size() && m_tempos[m_next].tick <= tick) {
-            const TempoChange& t = m_tempos[m_next++];
-            m_segmentSeconds += segment(t.tick - m_segmentTick);
-            m_segmentTick = t.tick;
-            m_tempo = t.microsecondsPerQuarter;
-        }
-        return m_segmentSeconds + segment(tick - m_segmentTick);
+        advance(tick);
+        return m_segmentSeconds +
+               static_cast<long double>(tick - m_segmentTick) * m_unitsPerTick / m_unitsPerSecond;
+    }
+    // To a double's precision, for the millions of event times: no division.
+    double eventSecondsAt(long long tick) {
+        advance(tick);
+        return static_cast<double>(m_segmentSeconds +
+                                   static_cast<long double>(tick - m_segmentTick) * m_secondsPerTick);
     }
 
 private:
-    long double segment(long long ticks) const {
-        return static_cast<long double>(ticks) * m_tempo / (1.0e6L * m_ticksPerQuarter);
+    void advance(long long tick) {
+        while (m_next < m_tempos.size() && m_tempos[m_next].tick <= tick) {
+            const TempoChange& t = m_tempos[m_next++];
+            m_segmentSeconds +=
+                static_cast<long double>(t.tick - m_segmentTick) * m_unitsPerTick / m_unitsPerSecond;
+            m_segmentTick = t.tick;
+            setUnits(t.microsecondsPerQuarter);
+        }
+    }
+    void setUnits(long double unitsPerTick) {
+        m_unitsPerTick = unitsPerTick;
+        m_secondsPerTick = unitsPerTick / m_unitsPerSecond;
     }
 
     const std::vector<TempoChange>& m_tempos;
-    int m_ticksPerQuarter;
+    const long double m_unitsPerSecond;
+    long double m_unitsPerTick = 0;
+    long double m_secondsPerTick = 0;
     size_t m_next = 0;
     long long m_segmentTick = 0;
     long double m_segmentSeconds = 0;
-    int m_tempo = kDefaultTempo;
 };
 
-void fail(QString* error, const QString& reason) {
-    if (error != nullptr) {
-        *error = reason;
+// A dense song fills fresh memory page by page; on large pages (where the system gives them on
+// request) that is a few dozen page faults instead of tens of thousands. Only a hint.
+template <typename T> void preferLargePages(const std::vector<T>& v) {
+    constexpr uintptr_t kLargePage = uintptr_t(2) << 20;
+    const auto begin = reinterpret_cast<uintptr_t>(v.data());
+    const uintptr_t from = (begin + kLargePage - 1) & ~(kLargePage - 1);
+    const uintptr_t to = (begin + v.capacity() * sizeof(T)) & ~(kLargePage - 1);
+    if (to > from) {
+        madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
     }
 }
 
-// The SMF inside a RIFF RMID file, or the bytes themselves.
-QByteArray unwrapRiff(const QByteArray& bytes) {
-    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "RMID") {
+void sortByTick(std::vector<TempoChange>& tempos) {
+    std::stable_sort(tempos.begin(), tempos.end(),
+                     [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });
+}
+
+std::nullopt_t fail(QString* error, const QString& reason) {
+    if (error != nullptr) {
+        *error = reason;
+    }
+    return std::nullopt;
+}
+
+// The SMF inside a RIFF RMID file, or the bytes themselves; no copy either way.
+QByteArrayView unwrapRiff(QByteArrayView bytes) {
+    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.sliced(8, 4) != "RMID") {
         return bytes;
     }
     qsizetype pos = 12;
     while (pos + 8 <= bytes.size()) {
-        const qsizetype length = le32(bytes.constData() + pos + 4);
-        if (bytes.mid(pos, 4) == "data") {
-            return bytes.mid(pos + 8, length);
+        const qsizetype length = le32(reinterpret_cast<const unsigned char*>(bytes.data()) + pos + 4);
+        if (bytes.sliced(pos, 4) == "data") {
+            return bytes.sliced(pos + 8, std::min(length, bytes.size() - pos - 8));
         }
         pos += 8 + length + (length & 1);
     }
@@ -216,25 +160,38 @@ QByteArray unwrapRiff(const QByteArray& bytes) {
 
 } // namespace
 
+Event Song::event(size_t index) const {
+    Event e;
+    e.seconds = times[index];
+    const uint32_t m = messages[index];
+    e.status = static_cast<uint8_t>(m);
+    if (e.status == 0xf0) {
+        e.sysexOffset = sysexSpans[m >> 8].offset;
+        e.sysexLength = sysexSpans[m >> 8].length;
+    } else {
+        e.data1 = static_cast<uint8_t>(m >> 8);
+        e.data2 = static_cast<uint8_t>(m >> 16);
+    }
+    return e;
+}
+
 bool looksLikeMidi(const QByteArray& head) {
     return head.startsWith("MThd") || (head.startsWith("RIFF") && head.mid(8, 4) == "RMID");
 }
 
 std::optional<Song> parse(const QByteArray& fileBytes, QString* error) {
-    const QByteArray bytes = unwrapRiff(fileBytes);
-    const char* data = bytes.constData();
+    const QByteArrayView bytes = unwrapRiff(fileBytes);
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
     const auto size = static_cast<long long>(bytes.size());
     if (size < 14 || !bytes.startsWith("MThd")) {
-        fail(error, QStringLiteral("geen MIDI-bestand"));
-        return std::nullopt;
+        return fail(error, QStringLiteral("geen MIDI-bestand"));
     }
     const long long headerLength = be32(data + 4);
     Song song;
     song.format = be16(data + 8);
     const int division = be16(data + 12);
     if (headerLength < 6 || 8 + headerLength > size || song.format > 2 || division == 0) {
-        fail(error, QStringLiteral("beschadigde MIDI-kop"));
-        return std::nullopt;
+        return fail(error, QStringLiteral("beschadigde MIDI-kop"));
     }
     if (division & 0x8000) {
         song.smpte = true;
@@ -242,83 +199,105 @@ std::optional<Song> parse(const QByteArray& fileBytes, QString* error) {
         song.ticksPerFrame = division & 0xff;
         const int fps = song.framesPerSecond;
         if ((fps != 24 && fps != 25 && fps != 29 && fps != 30) || song.ticksPerFrame == 0) {
-            fail(error, QStringLiteral("onbekende SMPTE-tijdverdeling"));
-            return std::nullopt;
+            return fail(error, QStringLiteral("onbekende SMPTE-tijdverdeling"));
         }
     } else {
         song.ticksPerQuarter = division;
     }
 
-    std::vector<Track> tracks;
-    long long pos = 8 + headerLength;
-    while (pos + 8 <= size) {
+    std::vector<TrackChunk> chunks;
+    for (long long pos = 8 + headerLength; pos + 8 <= size;) {
         const long long length = be32(data + pos + 4);
         const long long bodyStart = pos + 8;
-        const long long bodyEnd = std::min(size, bodyStart + length);
-        if (bytes.mid(pos, 4) == "MTrk") {
-            const auto* base = reinterpret_cast<const unsigned char*>(data);
-            tracks.push_back(readTrack(base + bodyStart, base + bodyEnd, song.sysex));
-            if (bodyStart + length > size) {
-                tracks.back().truncated = true;
-            }
+        if (bytes.sliced(pos, 4) == "MTrk") {
+            chunks.push_back(
+                {data + bodyStart, data + std::min(size, bodyStart + length), bodyStart + length > size});
         }
         pos = bodyStart + length;
     }
-    if (tracks.empty()) {
-        fail(error, QStringLiteral("MIDI-bestand zonder tracks"));
-        return std::nullopt;
+    if (chunks.empty()) {
+        return fail(error, QStringLiteral("MIDI-bestand zonder tracks"));
     }
-    song.tracks = static_cast<int>(tracks.size());
+    song.tracks = static_cast<int>(chunks.size());
 
-    const auto smpteSeconds = [&](long long tick) {
-        const long double fps =
-            song.framesPerSecond == 29 ? 30000.0L / 1001.0L : static_cast<long double>(song.framesPerSecond);
-        return static_cast<long double>(tick) / (fps * song.ticksPerFrame);
+    // First walk: how much there is to keep, the tempo maps and where each track ends.
+    std::vector<std::vector<TempoChange>> tempos(chunks.size());
+    std::vector<long long> endTicks(chunks.size());
+    size_t events = 0;
+    size_t sysexEvents = 0;
+    size_t sysexBytes = 0;
+    bool anyNote = false;
+    for (size_t i = 0; i < chunks.size(); ++i) {
+        TrackCursor cursor(chunks[i].begin, chunks[i].end, chunks[i].cutShort);
+        TrackEvent e;
+        while (cursor.next(e, &tempos[i])) {
+            ++events;
+            sysexEvents += e.sysex != nullptr ? 1 : 0;
+            sysexBytes += e.sysexLength;
+            anyNote = anyNote || ((e.message & 0xf0) == 0x90 && (e.message >> 16) != 0);
+        }
+        endTicks[i] = cursor.endTick();
+        song.truncated = song.truncated || cursor.truncated();
+    }
+    if (sysexEvents >= kMaxSysexEvents || sysexBytes > UINT32_MAX) {
+        return fail(error, QStringLiteral("MIDI-bestand met te veel systeemberichten"));
+    }
+
+    // Second walk: the events kept once, in playing order, with their times.
+    song.times.reserve(events);
+    song.messages.reserve(events);
+    preferLargePages(song.times);
+    preferLargePages(song.messages);
+    song.sysexSpans.reserve(sysexEvents);
+    song.sysex.reserve(sysexBytes);
+    const auto keep = [&song](const TrackEvent& e, double seconds) {
+        song.times.push_back(seconds);
+        if (e.sysex == nullptr) {
+            song.messages.push_back(e.message);
+            return;
+        }
+        song.messages.push_back(0xf0 | static_cast<uint32_t>(song.sysexSpans.size()) << 8);
+        song.sysexSpans.push_back({static_cast<uint32_t>(song.sysex.size()), e.sysexLength});
+        song.sysex.insert(song.sysex.end(), e.sysex, e.sysex + e.sysexLength);
     };
-
-    std::vector<std::pair<long double, Event>> timed;
-    for (const Track& t : tracks) {
-        song.truncated = song.truncated || t.truncated;
-    }
+    const std::vector<TempoChange> none;
+    const auto clockFor = [&song, &none](const std::vector<TempoChange>& map) {
+        if (!song.smpte) {
+            return TempoClock(map, kDefaultTempo, 1.0e6L * song.ticksPerQuarter);
+        }
+        const long double fps = song.framesPerSecond == 29 ? 30000.0L / 1001.0L : song.framesPerSecond;
+        return TempoClock(none, 1.0L, fps * song.ticksPerFrame);
+    };
     if (song.format == 2) {
         // Independent sequences, one after the other, each with its own tempo map.
         long double offset = 0;
-        for (Track& t : tracks) {
-            std::stable_sort(t.tempos.begin(), t.tempos.end(),
-                             [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });
-            TempoClock clock(t.tempos, std::max(1, song.ticksPerQuarter));
-            for (const RawEvent& e : t.events) {
-                timed.emplace_back(offset + (song.smpte ? smpteSeconds(e.tick) : clock.secondsAt(e.tick)),
-                                   e.event);
+        for (size_t i = 0; i < chunks.size(); ++i) {
+            sortByTick(tempos[i]);
+            TempoClock clock = clockFor(tempos[i]);
+            TrackCursor cursor(chunks[i].begin, chunks[i].end, chunks[i].cutShort);
+            TrackEvent e;
+            while (cursor.next(e, nullptr)) {
+                keep(e, static_cast<double>(offset + clock.secondsAt(e.tick)));
             }
-            offset += song.smpte ? smpteSeconds(t.endTick) : clock.secondsAt(t.endTick);
+            offset += clock.secondsAt(endTicks[i]);
         }
         song.lengthSeconds = offset;
     } else {
         // One shared timeline; tempo changes count from whichever track holds them.
-        std::vector<RawEvent> merged;
-        std::vector<TempoChange> tempos;
-        long long endTick = 0;
-        for (const Track& t : tracks) {
-            merged.insert(merged.end(), t.events.begin(), t.events.end());
-            tempos.insert(tempos.end(), t.tempos.begin(), t.tempos.end());
-            endTick = std::max(endTick, t.endTick);
+        std::vector<TempoChange> shared;
+        for (auto& t : tempos) {
+            shared.insert(shared.end(), t.begin(), t.end());
+            t = {};
         }
-        std::stable_sort(merged.begin(), merged.end(),
-                         [](const RawEvent& a, const RawEvent& b) { return a.tick < b.tick; });
-        std::stable_sort(tempos.begin(), tempos.end(),
-                         [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });
-        TempoClock clock(tempos, std::max(1, song.ticksPerQuarter));
-        timed.reserve(merged.size());
-        for (const RawEvent& e : merged) {
-            timed.emplace_back(song.smpte ? smpteSeconds(e.tick) : clock.secondsAt(e.tick), e.event);
-        }
-        song.lengthSeconds = song.smpte ? smpteSeconds(endTick) : clock.secondsAt(endTick);
+        sortByTick(shared);
+        TempoClock clock = clockFor(shared);
+        mergeTracks(chunks, [&](const TrackEvent& e) { keep(e, clock.eventSecondsAt(e.tick)); });
+        song.lengthSeconds = clock.secondsAt(*std::max_element(endTicks.begin(), endTicks.end()));
     }
-    song.events.reserve(timed.size());
-    for (auto& [seconds, e] : timed) {
-        e.seconds = static_cast<double>(seconds);
-        song.events.push_back(e);
+    if (!anyNote && song.lengthSeconds == 0) {
+        // Nothing would sound and the song would end as it starts: a playlist would skip it
+        // without a word.
+        return fail(error, QStringLiteral("geen noten in dit MIDI-bestand"));
     }
     return song;
 }

@@ -13,13 +13,19 @@
 // over all tracks, End of Track included. No Qt beyond QByteArray/QString; any thread.
 namespace smf {
 
+// One event, unpacked.
 struct Event {
     double seconds = 0.0;
-    uint32_t sysexOffset = 0; // system exclusive: bytes in Song::sysex, without F0 and F7
-    uint32_t sysexLength = 0;
     uint8_t status = 0; // channel message status (0x80..0xEF) or 0xF0 for system exclusive
     uint8_t data1 = 0;
     uint8_t data2 = 0;
+    uint32_t sysexOffset = 0; // system exclusive: bytes in Song::sysex, without F0 and F7
+    uint32_t sysexLength = 0;
+};
+
+struct SysexSpan {
+    uint32_t offset = 0;
+    uint32_t length = 0;
 };
 
 struct Song {
@@ -31,8 +37,17 @@ struct Song {
     int ticksPerFrame = 0;   // SMPTE
     bool truncated = false;  // a track ended in the middle of an event; what came before is kept
     long double lengthSeconds = 0;
-    std::vector<Event> events;
+
+    // The events in playing order, twelve bytes each: a dense file of millions of notes takes a
+    // few times its own size, once. `messages` holds status | data1 << 8 | data2 << 16; for
+    // system exclusive 0xF0 | (index into sysexSpans) << 8.
+    std::vector<double> times; // seconds from the start, never decreasing
+    std::vector<uint32_t> messages;
+    std::vector<SysexSpan> sysexSpans;
     std::vector<char> sysex;
+
+    size_t eventCount() const { return times.size(); }
+    Event event(size_t index) const;
 };
 
 // True when the bytes start like a MIDI file (the "MThd" header or a RIFF RMID wrapper); a cheap
@@ -40,8 +55,10 @@ struct Song {
 bool looksLikeMidi(const QByteArray& head);
 
 // Parses a whole file. Fails (std::nullopt, with a Dutch reason in `error`) when the bytes are not
-// a MIDI file: no valid header, an unknown format or division, no track chunk. A track that is
-// cut off or damaged part-way is kept up to its last whole event, and `truncated` says so.
+// a MIDI file: no valid header, an unknown format or division, no track chunk, or nothing to play
+// (not one note, and a length of 0 s). A track that is cut off or damaged part-way is kept up to
+// its last whole event, and `truncated` says so. System common and real-time messages inside a
+// track are skipped with their data bytes. Memory: the events once, as above, beside `bytes`.
 std::optional<Song> parse(const QByteArray& bytes, QString* error = nullptr);
 
 } // namespace smf

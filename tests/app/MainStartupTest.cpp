@@ -1,12 +1,14 @@
 #include "Files.h"
 #include "app/ClockText.h"
 #include "app/Main.h"
-#include "common/SettingsFile.h"
 #include "appearance/ModalHelper.h"
-#include "widgets/Plaatjes.h"
+#include "common/SettingsFile.h"
 #include "support/FakePlayer.h"
+#include "widgets/ElidingLabel.h"
+#include "widgets/Plaatjes.h"
 
 #include <QFontInfo>
+#include <QGroupBox>
 #include <QLabel>
 #include <QListView>
 #include <QPlainTextEdit>
@@ -135,8 +137,10 @@ TEST_F(MainStartup, HelpHiddenPlaylistVisibleVolumeSevenAndTimers) {
     m.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&m));
     EXPECT_EQ(m.windowTitle(), u" Tunara"_s);
-    EXPECT_EQ(m.minimumSize(), QSize(1024, 768));
-    EXPECT_EQ(m.maximumSize(), QSize(1024, 768));
+    // The layout with a 5-pixel margin all round, so the framed window fits a 1024 x 768 screen.
+    EXPECT_EQ(m.minimumSize(), QSize(1018, 738));
+    EXPECT_EQ(m.maximumSize(), m.minimumSize());
+    EXPECT_EQ(c.Frame5->geometry().bottomRight() + QPoint(6, 6), QPoint(1018, 738));
     EXPECT_FALSE(c.Text1->isVisible());
     EXPECT_TRUE(c.List2->isVisible());
     EXPECT_EQ(c.Text1->geometry(), c.List2->geometry());
@@ -224,6 +228,20 @@ TEST_F(MainStartup, TextLabelsFitTheirLongestTextsAndStayOnTheirBars) {
         EXPECT_LE(label->fontMetrics().horizontalAdvance(QString::fromUtf8(text)), label->width());
         EXPECT_TRUE(!bar || label->geometry().right() <= bar->geometry().right());
     }
+    // A song name too long for the info line ends in an ellipsis; the label and its tooltip keep
+    // the whole name.
+    auto* info = static_cast<ElidingLabel*>(c.InfoLabel);
+    const QString longName = u"Een heel lange songnaam "_s.repeated(8);
+    info->setText(longName);
+    info->grab();
+    EXPECT_TRUE(info->shownText().endsWith(u'\u2026'));
+    EXPECT_LE(info->fontMetrics().horizontalAdvance(info->shownText()), info->contentsRect().width());
+    EXPECT_EQ(info->text(), longName);
+    EXPECT_EQ(info->toolTip(), longName);
+    info->setText(u"Kort"_s);
+    info->grab();
+    EXPECT_EQ(info->shownText(), u"Kort"_s);
+    EXPECT_TRUE(info->toolTip().isEmpty());
 }
 
 } // namespace

@@ -1,11 +1,14 @@
 #include "common/SettingsFile.h"
 #include "Files.h"
 #include "app/ProgramFolder.h"
+#include "common/TextFiles.h"
 #include "playlist/PlaylistFile.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <cerrno>
+#include <cstring>
 #include <utility>
 
 #include <sys/stat.h>
@@ -39,14 +42,16 @@ TEST_F(SettingsFileTest, DefaultsAreTheEightLinesAndReadBack) {
     writeFile(path(), "\xEF\xBB\xBF" + kDefaults + "\"extra\"\r\n1,2,3\r\ngarbage");
     ASSERT_TRUE(load(s));
     EXPECT_EQ(s, Settings{});
-    // Bytes that are not UTF-8 are Windows-1252, also after a byte-order mark.
+    // A line that is not UTF-8 is Windows-1252, also after a byte-order mark; the others stay UTF-8.
     writeFile(
         path(),
         "\xEF\xBB\xBF"
-        "9,8,7\r\n4,5,6\r\n7,8,9\r\n10,11,12\r\n\"\"\r\n\"Caf\xe9 \x80 5\"\r\n\"\"\r\n\"D:\\Fran\xe7oise\"");
+        "9,8,7\r\n4,5,6\r\n7,8,9\r\n10,11,12\r\n\"\"\r\n\"Caf\xe9 \x80 5\"\r\n\"/\xC3\xA9\xC3\xA9n.png\"\n"
+        "\"D:\\Fran\xe7oise\"");
     ASSERT_TRUE(load(s));
     EXPECT_EQ(s.leftColour, (ColourTriple{9, 8, 7}));
     EXPECT_EQ(s.advertText, u"Café € 5"_s);
+    EXPECT_EQ(s.logoPath, u"/één.png"_s);
     EXPECT_EQ(s.searchFolder, u"D:\\Françoise"_s);
 }
 
@@ -127,6 +132,26 @@ TEST(SettingsReader, FieldRules) {
         EXPECT_EQ(s, c.expected) << c.text.toStdString();
     }
     EXPECT_TRUE(settingsFileBytes(cases[4].expected).startsWith("2,4,-7\r\n300,5,6\r\n32767,-32768,12\r\n"));
+}
+
+TEST(TextFiles, FailuresGiveTheReasonInDutchForTheUsualCauses) {
+    const std::pair<int, QString> reasons[] = {{ENOSPC, u"de schijf is vol"_s},
+                                               {EACCES, u"geen toestemming"_s},
+                                               {EPERM, u"geen toestemming"_s},
+                                               {EROFS, u"het bestandssysteem is alleen-lezen"_s},
+                                               {EXDEV, QString::fromLocal8Bit(strerror(EXDEV))}};
+    for (const auto& [number, reason] : reasons) {
+        EXPECT_EQ(TextFiles::reasonText(number), reason) << number;
+    }
+    QTemporaryDir dir;
+    QString error;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(u"Tunara.ini"_s)); // a folder where the file goes
+    EXPECT_FALSE(SaveSettings(settingsFilePath(dir.path()), Settings{}, &error));
+    EXPECT_EQ(error, u"er staat een map met die naam"_s);
+    EXPECT_FALSE(SaveSettings(dir.filePath(u"geen/Tunara.ini"_s), Settings{}, &error));
+    EXPECT_EQ(error, u"het bestand of de map bestaat niet"_s);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList{u"Tunara.ini"_s});
 }
 
 TEST(ProgramFolder, UnwritableFolderFallsBackAndSettingsAndPlaylistsAreCarriedOver) {

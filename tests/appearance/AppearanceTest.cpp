@@ -6,9 +6,12 @@
 #include "common/SettingsFile.h"
 #include "playlist/PlaylistModel.h"
 
+#include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -34,6 +37,36 @@ void setBars(QDialog* editor, int r, int g, int b) {
     for (int v : {r, g, b}) {
         editor->findChild<QScrollBar*>(u"Scroll_%1"_s.arg(i++))->setValue(v);
     }
+}
+// A valid black-and-white PNG of side x side pixels, all white, written without Qt's encoder.
+bool writeHugePng(const QString& path, int side) {
+    const auto crc = [](const QByteArray& data) {
+        quint32 c = 0xFFFFFFFFu;
+        for (const char byte : data) {
+            c ^= static_cast<quint8>(byte);
+            for (int k = 0; k < 8; ++k) {
+                c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1u)));
+            }
+        }
+        return ~c;
+    };
+    const auto be32 = [](quint32 v) {
+        const char bytes[4] = {static_cast<char>(v >> 24), static_cast<char>(v >> 16),
+                               static_cast<char>(v >> 8), static_cast<char>(v)};
+        return QByteArray(bytes, 4);
+    };
+    const auto chunk = [&](const char* type, const QByteArray& data) {
+        const QByteArray body = QByteArray(type) + data;
+        return be32(static_cast<quint32>(data.size())) + body + be32(crc(body));
+    };
+    QByteArray row(1 + (side + 7) / 8, '\xff');
+    row[0] = 0;                                                        // no filter
+    const QByteArray pixels = qCompress(row.repeated(side), 9).mid(4); // zlib stream without Qt's length
+    const QByteArray header = be32(side) + be32(side) + QByteArray("\x01\x00\x00\x00\x00", 5);
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) &&
+           f.write(QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("IDAT", pixels) +
+                   chunk("IEND", {})) > 0;
 }
 void press(QDialog* editor, const char* button) {
     editor->findChild<QPushButton*>(QLatin1String(button))->click();
@@ -108,8 +141,14 @@ protected:
         QTest::mouseDClick(control<QWidget>(u"Logo"_s), Qt::LeftButton);
         return *filters;
     }
-    void answerAdvert(const QString& text, bool accept = true) {
-        modal::answer<QInputDialog>([text, accept](QInputDialog* box) {
+    // Answers the advertisement box with `text`; `offered` gets whether the box showed the whole
+    // current text from its start.
+    void answerAdvert(const QString& text, bool accept = true, bool* offered = nullptr) {
+        modal::answer<QInputDialog>([text, accept, offered](QInputDialog* box) {
+            if (offered) {
+                auto* edit = box->findChild<QLineEdit*>();
+                *offered = edit->width() > edit->fontMetrics().horizontalAdvance(box->textValue());
+            }
             box->setTextValue(text);
             accept ? box->accept() : box->reject();
         });
@@ -190,20 +229,29 @@ TEST_F(Appearance, TheEditorShowsPlainClampedValuesAndIsPlacedByTheClick) {
     m_main->state().settings.leftColour = ColourTriple{300, -5, 128}; // as a hand-edited file may have it
     QStringList values;
     QColor preview;
+    QColor preview2;
     QPoint topLeft;
     rightClick("List1", {30, 40}, [&](QDialog* e) {
         values << label(e, 5) << label(e, 6) << label(e, 7);
         setBars(e, 0, 7, 42);
         values << label(e, 5) << label(e, 6) << label(e, 7);
         preview = e->findChild<QLabel*>(u"Label8"_s)->palette().color(QPalette::Window);
+        // The keyboard moves the focused bar the way the key points; Tab goes to the next bar.
         auto* red = e->findChild<QScrollBar*>(u"Scroll_1"_s);
-        red->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        red->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        EXPECT_EQ(e->focusWidget(), red);
+        for (Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_PageUp, Qt::Key_Left}) {
+            QTest::keyClick(e->focusWidget(), key);
+        }
         values << label(e, 5);
+        QTest::keyClick(e->focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(e->focusWidget(), Qt::Key_Down);
+        values << label(e, 6);
+        preview2 = e->findChild<QLabel*>(u"Label8"_s)->palette().color(QPalette::Window);
         topLeft = e->frameGeometry().topLeft();
     });
-    EXPECT_EQ(values, QStringList({"255", "0", "128", "0", "7", "42", "2"}));
+    EXPECT_EQ(values, QStringList({"255", "0", "128", "0", "7", "42", "2", "6"}));
     EXPECT_EQ(preview, QColor(0, 7, 42));
+    EXPECT_EQ(preview2, QColor(2, 6, 42));
     EXPECT_EQ(m_main->state().settings.leftColour, (ColourTriple{300, -5, 128}));
     EXPECT_EQ(topLeft, m_main->screen()->geometry().topLeft() + QPoint(30, 40 + 160));
 }
@@ -228,6 +276,13 @@ TEST_F(Appearance, TheLogoIsStretchedFromASmallPictureAndAPipeIsNeverOpened) {
     QImage filled(QSize(200, 200) * logo->devicePixelRatioF(), shown.format());
     filled.fill(QColor(200, 30, 90));
     EXPECT_EQ(shown, filled);
+
+    // A picture that declares more than 8,192 pixels on a side is refused from its header (a
+    // 1-bit 20,000 x 20,000 PNG of about 50 KB would otherwise be decoded in full).
+    const QString huge = folder() + u"/reus.png"_s;
+    ASSERT_TRUE(writeHugePng(huge, 20000));
+    EXPECT_FALSE(AppearanceController::loadLogo(logo, huge));
+    EXPECT_EQ(logo->grab().toImage(), shown);
 }
 
 TEST_F(Appearance, TheAdvertisementTextKeepsTheOldOnAnEmptyAnswerAndShowsOnOneLineAsPlainText) {
@@ -238,7 +293,12 @@ TEST_F(Appearance, TheAdvertisementTextKeepsTheOldOnAnEmptyAnswerAndShowsOnOneLi
     answerAdvert(u"niet bewaren"_s, false);
     EXPECT_EQ(m_main->state().settings.advertText, old);
     EXPECT_EQ(reclame->text(), shown);
-    answerAdvert(u"Eerste regel\r\ntweede\nderde\rvierde"_s);
+    // The box offers a long current text whole, from its start.
+    m_main->state().settings.advertText =
+        u"Bezoek onze winkel in de Dorpsstraat voor de beste muziek van de stad"_s;
+    bool offeredWhole = false;
+    answerAdvert(u"Eerste regel\r\ntweede\nderde\rvierde"_s, true, &offeredWhole);
+    EXPECT_TRUE(offeredWhole);
     EXPECT_EQ(m_main->state().settings.advertText, u"Eerste regel tweede derde vierde"_s);
     EXPECT_EQ(reclame->text(), m_main->state().settings.advertText);
     // A straight double quote cannot live in the settings file: shown as it will be kept.

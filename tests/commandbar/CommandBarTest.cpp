@@ -144,6 +144,7 @@ TEST_F(CommandBarTest, AnUnwritableSettingsFileIsReportedAndTheProgramStillEnds)
     ASSERT_TRUE(question->seen);
     EXPECT_TRUE(report.startsWith(u"Tunara: De instellingen konden niet worden opgeslagen"_s))
         << report.toStdString();
+    EXPECT_TRUE(report.endsWith(u"\n(er staat een map met die naam)."_s)) << report.toStdString();
     EXPECT_TRUE(m_player.calls.contains(u"stop"_s));
     EXPECT_FALSE(m_main->isVisible());
 }

@@ -262,13 +262,29 @@ TEST_F(AudioEngineTest, NothingLoadedAndBadFilesAreHarmless) {
         put("garbage.mid", noise.left(5000)),
         put("header-only.mid", QByteArray("MThd\0\0\0\x06\0\x01\0\x01\x01\xe0", 14)),
         put("mp3-as.mid", whole.bytes),
+        put("leeg.mid", fixtures::makeMidi({.endOfTrackTick = 0}).bytes),
         put("endless.mid", QByteArray("MThd\0\0\0\x06\0\0\0\x01\0\x01MTrk\0\x06\x68\xab", 22) + endless),
         m_dir.path(), // a folder
     };
     ASSERT_EQ(endless.size(), 0x0668ab);
-    for (const QString& file : failing) {
+    // The reason the player interface gives, for the files that have a reason of their own.
+    const char* reasons[] = {"bestand bestaat niet",
+                             "bestand is leeg",
+                             nullptr,
+                             nullptr,
+                             "bestand is leeg",
+                             "geen MIDI-bestand",
+                             nullptr,
+                             "geen MIDI-bestand",
+                             "geen noten in dit MIDI-bestand"};
+    for (qsizetype i = 0; i < failing.size(); ++i) {
+        const QString& file = failing[i];
         EXPECT_FALSE(engine.setFileName(file)) << file.toStdString();
-        EXPECT_FALSE(engine.errorString().isEmpty()) << file.toStdString();
+        const QString reason = static_cast<const MediaPlayer&>(engine).failureReason();
+        EXPECT_FALSE(reason.isEmpty()) << file.toStdString();
+        if (size_t(i) < std::size(reasons) && reasons[i] != nullptr) {
+            EXPECT_EQ(reason, QString::fromUtf8(reasons[i])) << file.toStdString();
+        }
         EXPECT_FALSE(engine.isReady() || engine.play());
     }
 
@@ -289,14 +305,27 @@ TEST_F(AudioEngineTest, NothingLoadedAndBadFilesAreHarmless) {
             EXPECT_TRUE(waitFor([&] { return playedToEnd(engine); })) << file.toStdString();
         }
     }
-    // A truncated MP3 keeps its tagged length and ends early: the position then reads it in full.
-    ASSERT_TRUE(engine.setFileName(ending[0]));
-    EXPECT_EQ(engine.duration(), whole.durationSeconds);
+    // A cut-off MP3 whose Info frame promises the whole song reports what is left of it, within
+    // a frame; where a frame takes more than its share, a longer song's cut shows it.
+    const Song vbr = fixtures::makeMp3({.seconds = 2.0, .mode = kVbr});
+    const Song tagged = fixtures::makeMp3({.seconds = 30.0, .id3v2 = fixtures::Id3v2Fields{{}, {}, {}, 512}});
+    const struct {
+        QByteArray bytes;
+        double seconds;
+    } cut[] = {{whole.bytes.left(whole.bytes.size() / 2), 1.0},
+               {vbr.bytes.left(vbr.bytes.size() / 2), 1.0},
+               {tagged.bytes.left(tagged.bytes.size() / 3), 10.0},
+               {whole.bytes.left(1000), 0.03}};
+    for (const auto& [bytes, seconds] : cut) {
+        ASSERT_TRUE(engine.setFileName(put("cut.mp3", bytes))) << seconds;
+        EXPECT_NEAR(*engine.duration(), seconds, seconds / 10 + 0.03) << seconds;
+        ASSERT_TRUE(engine.play());
+        EXPECT_TRUE(waitFor([&] { return playedToEnd(engine); })) << seconds;
+    }
 }
 
 TEST_F(AudioEngineTest, SongsWithNothingOrAlmostNothingToPlayEndAtOnce) {
     const std::pair<const char*, Song> songs[] = {
-        {"leeg.mid", fixtures::makeMidi({.endOfTrackTick = 0})},
         {"rust.mid", fixtures::makeMidi({.endOfTrackTick = 960})},
         {"kort.mp3", fixtures::makeMp3({.seconds = 0.0001})},
         {"kort2.mp3", fixtures::makeMp3({.seconds = 0.0001, .xingTag = false})}};
@@ -325,6 +354,7 @@ TEST_F(AudioEngineTest, SdlPlaysInRealTimeAndNoDeviceFallsBackToTheSilentClock) 
     AudioEngine::Options o{Output::Sdl, 1.0, true, {}};
     {
         AudioEngine engine(o);
+        engine.prepareInBackground(); // as the program does once its window shows
         const auto start = std::chrono::steady_clock::now();
         playThrough(engine, file);
         EXPECT_FALSE(engine.usesSilentOutput());
@@ -335,12 +365,24 @@ TEST_F(AudioEngineTest, SdlPlaysInRealTimeAndNoDeviceFallsBackToTheSilentClock) 
     qputenv("SDL_AUDIODRIVER", "no-such-driver");
     o.output = Output::Auto;
     o.nullOutputSpeed = 20.0;
+    for (const bool early : {false, true}) {
+        AudioEngine engine(o);
+        if (early) {
+            engine.prepareInBackground();
+        }
+        ASSERT_TRUE(engine.setFileName(file));
+        ASSERT_TRUE(engine.play()) << early;
+        EXPECT_TRUE(engine.usesSilentOutput()) << early;
+        EXPECT_TRUE(waitFor([&] { return playedToEnd(engine); })) << early;
+    }
+    // Where only a device will do, a start without one fails and says why.
+    o.output = Output::Sdl;
     AudioEngine engine(o);
+    engine.prepareInBackground();
     ASSERT_TRUE(engine.setFileName(file));
-    ASSERT_TRUE(engine.play());
+    EXPECT_FALSE(engine.play());
+    EXPECT_EQ(engine.failureReason(), QStringLiteral("geen geluidsapparaat beschikbaar"));
     qputenv("SDL_AUDIODRIVER", before);
-    EXPECT_TRUE(engine.usesSilentOutput());
-    EXPECT_TRUE(waitFor([&] { return playedToEnd(engine); }));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <iterator>
 
@@ -40,9 +41,23 @@ TEST(SmfParser, LengthFollowsTheTempoMapAndTheEndOfTrack) {
         EXPECT_EQ(parsed->tracks, format == 0 ? 1 : 2);
         EXPECT_FALSE(parsed->truncated);
         EXPECT_EQ(std::llround(parsed->lengthSeconds * 44100), song.frames) << "format " << format;
-        EXPECT_EQ(parsed->events.size(), 2 * recipe.notes.size());
-        EXPECT_TRUE(std::is_sorted(parsed->events.begin(), parsed->events.end(),
-                                   [](const auto& a, const auto& b) { return a.seconds < b.seconds; }));
+        EXPECT_EQ(parsed->eventCount(), 2 * recipe.notes.size());
+        EXPECT_TRUE(std::is_sorted(parsed->times.begin(), parsed->times.end()));
+    }
+    // Tracks merge by time; at the same time the earlier track comes first.
+    fixtures::MidiRecipe tracks{
+        .notes = {{0, 480, 60, 100, 0, 2}, {0, 480, 64, 90, 0, 1}, {240, 480, 67, 80, 0, 0}},
+        .noteTracks = 3};
+    const auto merged = smf::parse(fixtures::makeMidi(tracks).bytes);
+    ASSERT_TRUE(merged && merged->eventCount() == 6);
+    const int order[][3] = {{0x90, 64, 90}, {0x90, 60, 100}, {0x90, 67, 80},
+                            {0x90, 64, 0},  {0x90, 60, 0},   {0x90, 67, 0}};
+    for (size_t i = 0; i < 6; ++i) {
+        const smf::Event e = merged->event(i);
+        EXPECT_EQ((std::array{int(e.status), int(e.data1), int(e.data2)}),
+                  (std::array{order[i][0], order[i][1], order[i][2]}))
+            << i;
+        EXPECT_EQ(e.seconds, (i < 2 ? 0.0 : i == 2 ? 0.25 : i < 5 ? 0.5 : 0.75)) << i;
     }
     fixtures::MidiRecipe rest = fixtures::midiSong(1.0);
     rest.endOfTrackTick = 480 * 2 * 3; // three seconds at 120 bpm
@@ -91,30 +106,81 @@ TEST(SmfParser, HandMadeTracksIncludingDamagedOnes) {
         {header(0, 1, 480) + track(note + bytes({0x83})), 0.5L, 2, true, 0x80, 0.5}, // cut in a delta time
         {header(0, 1, 480) + track(note + bytes({0x00, 0x90, 62})), 0.5L, 2, true, 0x80, 0.5},
         {header(0, 1, 480) + track(note + bytes({0x00, 0xff, 0x01, 0x20})), 0.5L, 2, true, 0x80, 0.5},
-        {header(0, 1, 480) + track(note + bytes({0x00, 0xf2, 0x00, 0x00})), 0.5L, 2, true, 0x80,
-         0.5}, // system common
         {header(0, 1, 480) + track(note + bytes({0x00, 0x90, 0x99, 0x10})), 0.5L, 2, true, 0x80, 0.5},
         {header(0, 1, 480) + track(note + bytes({0xff, 0xff, 0xff, 0xff, 0x7f})), 0.5L, 2, true, 0x80, 0.5},
         {cutInChunk, 0.5L, 2, true, 0x80, 0.5},
-        {header(0, 1, 480) + track(bytes({0x00, 60, 100})), 0.0L, 0, true, 0,
-         0.0}, // running status on nothing
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         const auto song = smf::parse(cases[i].file);
         ASSERT_TRUE(song) << i;
         EXPECT_NEAR(double(song->lengthSeconds), double(cases[i].seconds), 1e-12) << i;
         EXPECT_EQ(song->truncated, cases[i].truncated) << i;
-        ASSERT_EQ(song->events.size(), cases[i].events) << i;
-        if (!song->events.empty()) {
-            EXPECT_EQ(song->events.back().status, cases[i].lastStatus) << i;
-            EXPECT_NEAR(song->events.back().seconds, cases[i].last, 1e-12) << i;
+        ASSERT_EQ(song->eventCount(), cases[i].events) << i;
+        if (song->eventCount() > 0) {
+            EXPECT_EQ(song->event(song->eventCount() - 1).status, cases[i].lastStatus) << i;
+            EXPECT_NEAR(song->event(song->eventCount() - 1).seconds, cases[i].last, 1e-12) << i;
         }
     }
 
     const auto sysex =
-        smf::parse(header(0, 1, 96) + track(bytes({0x00, 0xf0, 0x05, 0x7e, 0x7f, 0x09, 0x01, 0xf7}) + eot));
-    ASSERT_TRUE(sysex && sysex->events.size() == 1 && sysex->events[0].sysexLength == 4);
+        smf::parse(header(0, 1, 96) +
+                   track(bytes({0x00, 0xf0, 0x05, 0x7e, 0x7f, 0x09, 0x01, 0xf7, 0x60, 0xff, 0x2f, 0x00})));
+    ASSERT_TRUE(sysex && sysex->eventCount() == 1 && sysex->event(0).sysexLength == 4);
     EXPECT_EQ(QByteArray(sysex->sysex.data(), 4), bytes({0x7e, 0x7f, 0x09, 0x01})); // without its framing
+}
+
+TEST(SmfParser, StraySystemMessagesAreSkippedAndFilesWithoutNotesRefused) {
+    // A C-major scale of eight quarter notes (4 s at 120 bpm), all but the first event by
+    // running status.
+    QByteArray scale = bytes({0x00, 0x90, 60, 100});
+    const int keys[] = {60, 62, 64, 65, 67, 69, 71, 72};
+    for (size_t i = 0; i < std::size(keys); ++i) {
+        scale += bytes({0x83, 0x60, keys[i], 0});
+        scale += i + 1 < std::size(keys) ? bytes({0x00, keys[i + 1], 100}) : QByteArray();
+    }
+    const QByteArray eot = bytes({0x00, 0xff, 0x2f, 0x00});
+    const QByteArray noNotes = QStringLiteral("geen noten in dit MIDI-bestand").toUtf8();
+    struct Case {
+        QByteArray body;
+        double seconds;
+        size_t events;
+        bool truncated;
+        QByteArray error;
+    };
+    std::vector<Case> cases;
+    for (int status = 0xf1; status <= 0xfe; ++status) {
+        if (status == 0xf7) {
+            continue; // a system exclusive packet, read as such
+        }
+        const int data = status == 0xf2 ? 2 : status == 0xf1 || status == 0xf3 ? 1 : 0;
+        cases.push_back({bytes({0x00, status}) + QByteArray(data, 0x05) + scale + eot, 4.0, 16, false, {}});
+        if (data > 0) { // a data byte missing at the end of the track
+            cases.push_back({scale + bytes({0x00, status}) + QByteArray(data - 1, 0x05), 4.0, 16, true, {}});
+        }
+    }
+    const QByteArray noteOn = bytes({0x00, 0x90, 60, 100});
+    // Running status outlives a real-time byte, not a system common one.
+    cases.push_back({noteOn + bytes({0x00, 0xf8, 0x83, 0x60, 60, 0}) + eot, 0.5, 2, false, {}});
+    cases.push_back({noteOn + bytes({0x00, 0xf6, 0x83, 0x60, 60, 0}) + eot, 0.0, 1, true, {}});
+    // Without a note, a file loads only when its length says there is something to wait for.
+    const QByteArray name = bytes({0x00, 0xff, 0x03, 0x04}) + "Leeg";
+    cases.push_back({name + eot, 0.0, 0, false, noNotes});
+    cases.push_back({name + bytes({0x00, 0xc0, 5}) + eot, 0.0, 0, false, noNotes});
+    cases.push_back({bytes({0x00, 60, 100}), 0.0, 0, false, noNotes}); // running status on nothing
+    cases.push_back({name + bytes({0x87, 0x40, 0xff, 0x2f, 0x00}), 1.0, 0, false, {}});
+    for (size_t i = 0; i < cases.size(); ++i) {
+        QString error;
+        const auto song = smf::parse(header(0, 1, 480) + track(cases[i].body), &error);
+        EXPECT_EQ(error.toUtf8(), cases[i].error) << i;
+        if (!cases[i].error.isEmpty()) {
+            EXPECT_FALSE(song) << i;
+            continue;
+        }
+        ASSERT_TRUE(song) << i;
+        EXPECT_EQ(double(song->lengthSeconds), cases[i].seconds) << i;
+        EXPECT_EQ(song->eventCount(), cases[i].events) << i;
+        EXPECT_EQ(song->truncated, cases[i].truncated) << i;
+    }
 }
 
 TEST(SmfParser, RiffWrappedFilesAreReadAndNonMidiRejectedWithAReason) {
@@ -134,7 +200,7 @@ TEST(SmfParser, RiffWrappedFilesAreReadAndNonMidiRejectedWithAReason) {
         QByteArray("RIFF\x10\0\0\0WAVEfmt ", 16),
         header(3, 1, 480) + eot,                                            // unknown format
         header(1, 1, 0) + eot,                                              // no division
-        header(1, 1, 0xe728) + eot,                                         // -25 fps, 40 ticks: fine
+        header(1, 1, 0xe728) + track(bytes({0x10, 0xff, 0x2f, 0x00})),      // -25 fps, 40 ticks: fine
         header(1, 1, 0xe600) + eot,                                         // -26 fps: unknown
         header(1, 1, 480),                                                  // no track
         header(1, 1, 480) + QByteArray("XFIH") + bytes({0, 0, 0, 2, 1, 2}), // only an unknown chunk

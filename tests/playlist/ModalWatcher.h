@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 // What a message box showed.
 struct SeenBox {
@@ -35,15 +36,32 @@ template <typename T> std::unique_ptr<QTimer> onModal(std::function<void(T*)> ac
     return timer;
 }
 
-// Runs `act`, answering the message box it shows (if any) with `answer`; returns what it showed.
-inline SeenBox answering(QMessageBox::StandardButton answer, const std::function<void()>& act) {
-    SeenBox seen;
-    auto watcher = onModal<QMessageBox>([&](QMessageBox* box) {
-        auto* def = box->defaultButton();
-        seen = {true,        box->windowTitle(),     box->text(),
-                box->icon(), box->standardButtons(), def ? box->standardButton(def) : QMessageBox::NoButton};
-        box->button(answer) ? box->button(answer)->click() : box->reject();
-    });
+// Runs `act`, answering the message boxes it shows one after the other with `answers`, one each;
+// returns what each showed (as many as were shown).
+inline std::vector<SeenBox> answeringEach(const std::vector<QMessageBox::StandardButton>& answers,
+                                          const std::function<void()>& act) {
+    std::vector<SeenBox> seen;
+    std::vector<std::unique_ptr<QTimer>> watchers;
+    std::function<void()> watchNext = [&] {
+        if (watchers.size() >= answers.size()) {
+            return;
+        }
+        watchers.push_back(onModal<QMessageBox>([&](QMessageBox* box) {
+            auto* def = box->defaultButton();
+            seen.push_back({true, box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
+                            def ? box->standardButton(def) : QMessageBox::NoButton});
+            const QMessageBox::StandardButton answer = answers[seen.size() - 1];
+            watchNext(); // the next box may open while this answer is handled
+            box->button(answer) ? box->button(answer)->click() : box->reject();
+        }));
+    };
+    watchNext();
     act();
     return seen;
+}
+
+// Runs `act`, answering the message box it shows (if any) with `answer`; returns what it showed.
+inline SeenBox answering(QMessageBox::StandardButton answer, const std::function<void()>& act) {
+    const std::vector<SeenBox> seen = answeringEach({answer}, act);
+    return seen.empty() ? SeenBox{} : seen.front();
 }

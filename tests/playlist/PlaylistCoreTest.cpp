@@ -1,4 +1,5 @@
 
+#include "PermissionBits.h"
 #include "playlist/PlaylistFile.h"
 
 #include <QDir>
@@ -57,32 +58,35 @@ TEST(PlaylistFileFormat, WritesEveryLineWithSeparatorAndCrLfAndReadsItBackExactl
             "/music/Intro.mp3 ---/--- Intro\r\n//Caf\xC3\xA9.mid ---/--- Caf\xC3\xA9\r\n ---/--- \r\n"));
     const Entries entries{{"日本の歌 🎵", "/muziek/日本の歌 🎵.mid"},
                           {"a ---/--- b", "/x/a.mp3"},
-                          {"  blanks  ", "//  blanks  .mp3"},
-                          {"line\nfeed", "/lf/line\nfeed.mp3"}};
+                          {"  blanks  ", "//  blanks  .mp3"}};
     const PlaylistFile::Parsed parsed = PlaylistFile::parse(PlaylistFile::serialize(entries));
     EXPECT_EQ(parsed.entries, entries);
     EXPECT_EQ(parsed.dropped, 0);
 }
 
 TEST(PlaylistFileFormat, ReaderRules) {
-    // The first separator splits; a line may start with it; only CR ends a line; blank and
-    // separator-less lines are skipped; nothing is trimmed; the last line needs no end.
+    // The first separator splits; a line may start with it; CR LF, CR and LF end a line; blank
+    // and separator-less lines are skipped; nothing is trimmed; the last line needs no end.
     const QByteArray bytes = " ---/--- no path\r\n\r\n     \r\nno separator here\r\n"
                              "/a ---/--- b ---/--- c\r"
                              "/lf ---/--- one\ntwo\r\n"
-                             "\n/after ---/--- crlflf\r\n"
+                             "\n/after ---/--- lf cr\n\r/cr ---/--- cr\r\r\n"
                              "/p ---/---n\r\n/p---/--- n\r\n"
                              "  /p  ---/---  n  \r\n"
                              "/last ---/--- no end";
     EXPECT_EQ(PlaylistFile::parse(bytes).entries, Entries({{"no path", ""},
                                                            {"b ---/--- c", "/a"},
-                                                           {"one\ntwo", "/lf"},
-                                                           {"crlflf", "\n/after"},
+                                                           {"one", "/lf"},
+                                                           {"lf cr", "/after"},
+                                                           {"cr", "/cr"},
                                                            {" n  ", "  /p "},
                                                            {"no end", "/last"}}));
-    // Not UTF-8: Windows-1252.
-    EXPECT_EQ(PlaylistFile::parse("C:\\Caf\xE9 \x80.mp3 ---/--- Caf\xE9 \x80\r\n").entries,
-              Entries({{"Café €", "C:\\Café €.mp3"}}));
+    // A line that is not UTF-8 is Windows-1252; the lines around it stay UTF-8.
+    EXPECT_EQ(
+        PlaylistFile::parse("/\xC3\xA9\xC3\xA9n ---/--- \xC3\xA9\xC3\xA9n\n"
+                            "C:\\Caf\xE9 \x80.mp3 ---/--- Caf\xE9 \x80\r\n/\xE2\x82\xAC ---/--- \xE2\x82\xAC")
+            .entries,
+        Entries({{"één", "/één"}, {"Café €", "C:\\Café €.mp3"}, {"€", "/€"}}));
     const PlaylistFile::Parsed limited =
         PlaylistFile::parse("/a ---/--- a\r\nskip\r\n/b ---/--- b\r\n/c ---/--- c\r\n/d ---/--- d", 2);
     EXPECT_EQ(limited.entries, Entries({{"a", "/a"}, {"b", "/b"}}));
@@ -115,10 +119,31 @@ TEST_F(PlaylistStore, StoredPlaylistsAreListedInNameOrderAndRemoved) {
     }
     QDir().mkpath(folder + "/Map.lst");
     EXPECT_EQ(PlaylistFile::storedNames(program), QStringList({".verborgen", "Blues", "jazz", "Rock"}));
-    EXPECT_FALSE(PlaylistFile::load(program, "Weg").opened);
-    EXPECT_TRUE(PlaylistFile::load(program, "Map").parsed.entries.isEmpty());
+    for (const auto& [name, reason] : {std::pair{"Weg", "het bestand of de map bestaat niet"},
+                                       std::pair{"Map", "er staat een map met die naam"}}) {
+        const PlaylistFile::Loaded loaded = PlaylistFile::load(program, name);
+        EXPECT_FALSE(loaded.opened);
+        EXPECT_EQ(loaded.error, reason);
+    }
     EXPECT_TRUE(PlaylistFile::remove(program, "jazz"));
-    EXPECT_FALSE(PlaylistFile::remove(program, "jazz"));
+    EXPECT_TRUE(PlaylistFile::remove(program, "jazz")) << "gone already counts as gone";
+    EXPECT_EQ(PlaylistFile::storedNames(program), QStringList({".verborgen", "Blues", "Rock"}));
+    // A read-only Playlist folder keeps its files, and says why.
+    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+    QString error;
+    bool removed = true;
+    bool bitsApply = false;
+    {
+        PermissionBits bits;
+        bitsApply = bits.active();
+        removed = PlaylistFile::remove(program, "Rock", &error);
+    }
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (!bitsApply) {
+        GTEST_SKIP() << "permission bits cannot be made to stop this root thread (no capset)";
+    }
+    EXPECT_FALSE(removed);
+    EXPECT_EQ(error, "geen toestemming");
     EXPECT_EQ(PlaylistFile::storedNames(program), QStringList({".verborgen", "Blues", "Rock"}));
 }
 
@@ -140,7 +165,16 @@ TEST_F(PlaylistStore, AFailedSaveReportsAndKeepsTheOldFile) {
         std::signal(SIGXFSZ, handler);
     }
     EXPECT_FALSE(saved);
-    EXPECT_TRUE(error.contains("niet worden opgeslagen")) << error.toStdString();
+    EXPECT_TRUE(error.contains("niet worden opgeslagen (het bestand wordt te groot)")) << error.toStdString();
+    // A read-only folder: the reason in Dutch, as for every usual cause.
+    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+    {
+        PermissionBits bits;
+        saved = bits.active() && PlaylistFile::save(program, "Rock", big, &error);
+    }
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(error.contains("niet worden opgeslagen (geen toestemming)")) << error.toStdString();
     EXPECT_EQ(bytes("Rock"), "/oud.mp3 ---/--- oud\r\n");
     EXPECT_EQ(files(), QStringList({"Rock.lst"}));
 }
@@ -149,14 +183,17 @@ TEST_F(PlaylistStore, EntriesThatWouldReadBackWrongAreRefused) {
     ASSERT_TRUE(PlaylistFile::save(program, "Rock", {{"oud", "/oud.mp3"}}, nullptr));
     for (const PlaylistEntry& bad :
          {PlaylistEntry{"a\rb", "/m/a\rb.mp3"}, PlaylistEntry{"--- y", "/m/x ---/--- y.mp3"},
-          PlaylistEntry{"naam\r", "/m/naam.mp3"}}) {
+          PlaylistEntry{"naam\r", "/m/naam.mp3"}, PlaylistEntry{"lf", "/m/l\nf.mp3"},
+          PlaylistEntry{"l\nf", "/m/lf.mp3"}}) {
         QString error;
         EXPECT_FALSE(PlaylistFile::save(program, "Rock", {{"goed", "/m/goed.mp3"}, bad}, &error));
         EXPECT_TRUE(error.contains(bad.displayName)) << error.toStdString();
         EXPECT_EQ(bytes("Rock"), "/oud.mp3 ---/--- oud\r\n");
     }
-    // A lone LF and a separator in the display name read back whole.
-    EXPECT_TRUE(PlaylistFile::entriesProblem({{"a ---/--- b", "/m/a\nb.mp3"}}).isEmpty());
+    EXPECT_EQ(PlaylistFile::entriesProblem({{"x", "/m/a\nb.mp3"}}),
+              PlaylistFile::entriesProblem({{"x", "/m/a\rb.mp3"}}));
+    // A separator in the display name reads back whole.
+    EXPECT_TRUE(PlaylistFile::entriesProblem({{"a ---/--- b", "/m/ab.mp3"}}).isEmpty());
 }
 
 TEST_F(PlaylistStore, StoredNamesTheWriterRefusesStillLoadAndDelete) {

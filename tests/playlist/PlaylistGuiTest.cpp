@@ -1,4 +1,5 @@
 #include "ModalWatcher.h"
+#include "PermissionBits.h"
 #include "support/FakePlayer.h"
 
 #include "app/Main.h"
@@ -162,7 +163,8 @@ TEST_F(PlaylistGuiTest, RefusedNamesUnstorableSongsAndFailedSavesAreTold) {
     QFile blocker(PlaylistFile::folderPath(program.path())); // a file where the folder belongs
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     const SeenBox failed = answering(QMessageBox::Ok, [&] { EXPECT_FALSE(save("Jazz")); });
-    EXPECT_TRUE(failed.text.contains("niet opgeslagen")) << failed.text.toStdString();
+    EXPECT_TRUE(failed.text.contains("(een deel van het pad is geen map); de playlist is niet opgeslagen"))
+        << failed.text.toStdString();
 }
 
 TEST_F(PlaylistGuiTest, LoadformListsLoadsAndRoundTripsEveryName) {
@@ -200,13 +202,25 @@ TEST_F(PlaylistGuiTest, LoadformListsLoadsAndRoundTripsEveryName) {
     EXPECT_EQ(playlist().entries(), entries);
     EXPECT_EQ(c().Label10->text(), "4 Songs in de playlist");
 
-    withLoadform([&](Loadform* form, QListWidget* list) {
-        list->setCurrentRow(0);
-        QFile::remove(PlaylistFile::filePath(program.path(), "Jazz"));
-        knop(form, "OkKnop")->click();
-    });
-    EXPECT_TRUE(playlist().isEmpty()) << "a vanished file empties the playlist";
-    EXPECT_EQ(c().Label10->text(), "0 Songs in de playlist");
+    // A file that vanished after the window listed it, or cannot be read, keeps the playlist.
+    const std::pair<std::function<void(const QString&)>, QString> spoiled[] = {
+        {[](const QString& file) { QFile::remove(file); }, "het bestand of de map bestaat niet"},
+        {[](const QString& file) { QFile::setPermissions(file, {}); }, "geen toestemming"}};
+    for (const auto& [spoil, reason] : spoiled) {
+        store("Jazz", "/j/1.mid ---/--- jazz\r\n");
+        SeenBox told;
+        withLoadform([&](Loadform* form, QListWidget* list) {
+            list->setCurrentRow(0);
+            spoil(PlaylistFile::filePath(program.path(), "Jazz"));
+            PermissionBits bits;
+            told = answering(QMessageBox::Ok, [&] { knop(form, "OkKnop")->click(); });
+        });
+        EXPECT_EQ(told.title, " Load Playlist");
+        EXPECT_EQ(told.text, "De playlist 'Jazz' kan niet worden geladen (" + reason +
+                                 "). De huidige playlist is niet veranderd.");
+        EXPECT_EQ(playlist().entries(), entries);
+        EXPECT_EQ(c().Label10->text(), "4 Songs in de playlist");
+    }
 }
 
 TEST_F(PlaylistGuiTest, DeleteKeyInLoadformAsksThenDeletes) {
@@ -225,6 +239,20 @@ TEST_F(PlaylistGuiTest, DeleteKeyInLoadformAsksThenDeletes) {
         EXPECT_EQ(items(list), QStringList({"Rock"}));
         EXPECT_TRUE(list->selectedItems().isEmpty());
     });
+    // A file that cannot be deleted keeps its name, and the user learns why.
+    const QString folder = PlaylistFile::folderPath(program.path());
+    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+    withLoadform([&](Loadform*, QListWidget* list) {
+        list->setCurrentRow(0);
+        PermissionBits bits;
+        const std::vector<SeenBox> seen = answeringEach({QMessageBox::Yes, QMessageBox::Ok},
+                                                        [&] { QTest::keyClick(list, Qt::Key_Delete); });
+        ASSERT_EQ(seen.size(), 2u);
+        EXPECT_EQ(seen[1].title, " Delete");
+        EXPECT_EQ(seen[1].text, "Het bestand 'Rock' kan niet worden verwijderd (geen toestemming).");
+        EXPECT_EQ(items(list), QStringList({"Rock"}));
+    });
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(PlaylistFile::storedNames(program.path()), QStringList({"Rock"}));
 }
 

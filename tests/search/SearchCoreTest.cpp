@@ -118,6 +118,13 @@ TEST(ScanFolder, MissingStartFolderFindsNothing) {
         EXPECT_EQ(r.mp3Total, 0);
     }
     EXPECT_EQ(SearchRules::foundCaption(0, 0), QStringLiteral(" Found 0 files of 0"));
+
+    // The folder from the path caption: blanks that belong to an existing folder's name stay.
+    ASSERT_TRUE(QDir(tmp.path()).mkdir(QStringLiteral("met blank ")));
+    const QString blankEnd = tmp.path() + QStringLiteral("/met blank ");
+    EXPECT_EQ(SearchRules::folderFromCaption(SearchRules::captionForFolder(blankEnd)), blankEnd);
+    EXPECT_EQ(SearchRules::folderFromCaption(QStringLiteral("  ") + tmp.path() + QStringLiteral("  ")),
+              tmp.path());
 }
 
 TEST(ScanFolder, LinksAreFollowedButLoopsEndAndKernelFileSystemsAreSkipped) {
