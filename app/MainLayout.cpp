@@ -219,8 +219,8 @@ void Main::designControls() {
     fitText(c.Label12, QStringLiteral("-10"));
     fitText(c.VolumeLabel, QStringLiteral("10"));
 
-    c.List2->setToolTip(QStringLiteral(" Playlist "));
-    c.Label6->setToolTip(QStringLiteral(" Informatie "));
+    FormKit::tip(c.List2, QStringLiteral(" Playlist "));
+    FormKit::tip(c.Label6, QStringLiteral(" Informatie "));
     static const char* const commandTips[] = {
         nullptr,
         " About ",
@@ -234,15 +234,32 @@ void Main::designControls() {
         " Afsluiten en gegevens opslaan ",
     };
     for (int i : {1, 2, 3, 4, 5, 6, 7, 9}) {
-        c.KnopBottom[i]->setToolTip(QString::fromLatin1(commandTips[i]));
+        FormKit::tip(c.KnopBottom[i], QString::fromLatin1(commandTips[i]));
     }
     c.KnopL[1]->setToolTip(QStringLiteral(" Speeltijd geselecteerde song "));
     c.KnopR[1]->setToolTip(QStringLiteral(" Verwijder geselecteerde song "));
     c.KnopR[2]->setToolTip(QStringLiteral(" Verwijder alle songs uit de playlist "));
-    c.SelectieKnop->setToolTip(QStringLiteral(" Copyeer song  "));
-    c.SelectieAllKnop->setToolTip(QStringLiteral(" Copyeer alle songs "));
-    c.Slider2->setToolTip(QStringLiteral(" Volume "));
-    c.Ballans->setToolTip(QStringLiteral(" Balance "));
+    FormKit::tip(c.SelectieKnop, QStringLiteral(" Copyeer song  "));
+    FormKit::tip(c.SelectieAllKnop, QStringLiteral(" Copyeer alle songs "));
+    FormKit::tip(c.Slider2, QStringLiteral(" Volume "));
+    FormKit::tip(c.Ballans, QStringLiteral(" Balance "));
+
+    // The words painted on the picture buttons, and what the unlabelled controls hold, for
+    // screen readers. Knop 3 follows its picture (see PlayerController::applyButtonStates).
+    static const char* const playerWords[] = {nullptr, "Start", "Stop", "Pauze", "Next"};
+    for (int i = 1; i <= 4; ++i) {
+        FormKit::name(c.Knop[i], QString::fromLatin1(playerWords[i]));
+    }
+    FormKit::name(c.KnopL[1], QStringLiteral("Playtime"));
+    FormKit::name(c.KnopL[2], QStringLiteral("Mp3 info"));
+    FormKit::name(c.KnopR[1], QStringLiteral("Wis song"));
+    FormKit::name(c.KnopR[2], QStringLiteral("Wis alles"));
+    FormKit::name(c.Slider1, QStringLiteral("Positie"));
+    FormKit::name(c.List1, QStringLiteral("Songs"));
+    FormKit::name(c.Dir1, QStringLiteral("Mappen"));
+    FormKit::name(c.Drive1, QStringLiteral("Station"));
+    FormKit::name(c.Text1, QStringLiteral("Uitleg programma"));
+    FormKit::name(c.Logo, QStringLiteral("Logo"));
 
     // List1 takes many songs at once; the playlist one at a time. Nothing is edited in place.
     for (QAbstractItemView* v :

@@ -60,12 +60,14 @@ void Colors::createControls() {
     }
 
     static const char* const valueNames[] = {"", "Label5", "Label6", "Label7"};
+    static const char* const barNames[] = {"", "Rood", "Groen", "Blauw"};
     static const QColor valueBackgrounds[] = {QColor(), QColor(255, 0, 0), QColor(0, 255, 0),
                                               QColor(0, 0, 255)};
     for (int i = 1; i <= 3; ++i) {
         const int top = 300 + 390 * (i - 1);
         auto* bar = new QScrollBar(Qt::Horizontal, f);
         bar->setObjectName(QStringLiteral("Scroll_%1").arg(i));
+        FormKit::name(bar, QString::fromLatin1(barNames[i]));
         bar->setGeometry(twips(420, top, 1575, 255));
         bar->setRange(0, 255);
         bar->setSingleStep(1);

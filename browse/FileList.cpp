@@ -91,39 +91,96 @@ bool canOpen(const QString& folder) {
     return closer.dir != nullptr;
 }
 
-Listing list(const QString& folder, const Filter& filter) {
-    Listing out;
+bool decodeName(const char* name, qsizetype length, QString& text) {
+    const QByteArrayView bytes(name, length);
+    text = QFile::decodeName(bytes.toByteArray());
+    for (qsizetype i = 0; i < length; ++i) {
+        if (static_cast<unsigned char>(name[i]) >= 0x80) {
+            return QFile::encodeName(text) == bytes;
+        }
+    }
+    return true; // plain ASCII always comes back the same
+}
+
+namespace {
+
+// Reads `folder` once and hands each entry to `take(name, length, type)`, where type is
+// DT_REG, DT_DIR or DT_UNKNOWN (anything else), links resolved. `wanted(name, length)` says
+// which entries are worth a stat where the listing gives no type.
+template <typename Wanted, typename Take>
+bool readFolder(const QString& folder, QString& error, Wanted wanted, Take take) {
     const QByteArray encoded = QFile::encodeName(folder);
     DirCloser closer{opendir(encoded.constData())};
     if (!closer.dir) {
-        out.error = reason(errno);
-        return out;
+        error = reason(errno);
+        return false;
     }
     const int fd = dirfd(closer.dir);
     errno = 0;
     while (const dirent* entry = readdir(closer.dir)) {
         const qsizetype length = static_cast<qsizetype>(std::strlen(entry->d_name));
-        if (!nameMatches(entry->d_name, length, filter)) {
-            continue;
-        }
-        bool regular = entry->d_type == DT_REG;
-        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
-            struct stat st {};
-            regular = fstatat(fd, entry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode);
-        }
-        if (regular) {
-            // Qt 6 decodes file names as UTF-8 on Linux, as QFile::decodeName does.
-            out.names.append(QString::fromUtf8(entry->d_name, length));
+        if (wanted(entry->d_name, length)) {
+            int type = entry->d_type;
+            if (type == DT_LNK || type == DT_UNKNOWN) {
+                struct stat st {};
+                type = fstatat(fd, entry->d_name, &st, 0) != 0 ? DT_UNKNOWN
+                       : S_ISREG(st.st_mode)                   ? DT_REG
+                       : S_ISDIR(st.st_mode)                   ? DT_DIR
+                                                               : DT_UNKNOWN;
+            }
+            take(entry->d_name, length, type);
         }
         errno = 0;
     }
     if (errno != 0) {
-        out.error = reason(errno);
+        error = reason(errno);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+Listing list(const QString& folder, const Filter& filter) {
+    Listing out;
+    QString name;
+    out.ok = readFolder(
+        folder, out.error,
+        [&filter](const char* n, qsizetype length) { return nameMatches(n, length, filter); },
+        [&](const char* n, qsizetype length, int type) {
+            if (type != DT_REG) {
+                return;
+            }
+            if (decodeName(n, length, name)) {
+                out.names.append(name);
+            } else {
+                ++out.unreadable;
+            }
+        });
+    if (!out.ok) {
+        out.names.clear();
+        out.unreadable = 0;
+        return out;
+    }
+    NameOrder::sort(out.names);
+    return out;
+}
+
+Listing subfolders(const QString& folder) {
+    Listing out;
+    QString name;
+    out.ok = readFolder(
+        folder, out.error, [](const char* n, qsizetype length) { return length > 0 && n[0] != '.'; },
+        [&](const char* n, qsizetype length, int type) {
+            if (type == DT_DIR && decodeName(n, length, name)) {
+                out.names.append(name);
+            }
+        });
+    if (!out.ok) {
         out.names.clear();
         return out;
     }
     NameOrder::sort(out.names);
-    out.ok = true;
     return out;
 }
 

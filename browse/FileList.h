@@ -25,6 +25,9 @@ struct Listing {
     bool ok = false;
     QString error;     // why not, in Dutch, when !ok
     QStringList names; // file names without folder, in the order of NameOrder::sort
+    // Matching files left out because their names cannot be decoded (see decodeName): a path
+    // built from such a name would not open them.
+    int unreadable = 0;
 };
 
 // The song filter: "*.mp3;*.mid", any letter case, no hidden files.
@@ -37,6 +40,15 @@ Listing list(const QString& folder, const Filter& filter);
 // True when `folder` can be opened for listing (a volume without a medium or an unreachable
 // network share cannot).
 bool canOpen(const QString& folder);
+
+// The visible subfolders of `folder`: entries that are folders or links to folders, whose names
+// do not start with "." and can be decoded (see decodeName), in the order of NameOrder::sort.
+// One readdir; only links and file systems without entry types cost a stat per entry.
+Listing subfolders(const QString& folder);
+
+// The name of a directory entry as text, when the text leads back to the same bytes (so that a
+// path built from it opens the entry); false for names that are not valid UTF-8.
+bool decodeName(const char* name, qsizetype length, QString& text);
 
 // True when `name` (raw bytes of a directory entry) passes the name part of `filter`.
 bool nameMatches(const char* name, qsizetype length, const Filter& filter);

@@ -7,6 +7,11 @@ QString tellerText(int count) {
            (count == 1 ? QStringLiteral(" Song gevonden...") : QStringLiteral(" Songs gevonden..."));
 }
 
+QString unreadableText(int count) {
+    return count == 1 ? QStringLiteral("1 bestand met een onleesbare naam overgeslagen.")
+                      : QStringLiteral("%1 bestanden met een onleesbare naam overgeslagen.").arg(count);
+}
+
 QString displayName(const QString& fileName) {
     return fileName.size() > 4 ? fileName.first(fileName.size() - 4) : QString();
 }

@@ -39,6 +39,8 @@ void PlayerController::applyButtonStates(PlaybackState::Mode mode) {
     c.Knop[3]->setEnabled(b.pauseResume);
     c.Knop[4]->setEnabled(b.next);
     c.Knop[3]->setIcon(Plaatjes::Img(b.resumePicture ? 1 : 0));
+    // Its name is the word on its picture.
+    c.Knop[3]->setAccessibleName(b.resumePicture ? QStringLiteral("Resume") : QStringLiteral("Pauze"));
     for (int i = 1; i <= 2; ++i) {
         c.KnopR[i]->setEnabled(b.playlistEdit);
         c.KnopL[i]->setEnabled(b.songInfo);
@@ -48,8 +50,11 @@ void PlayerController::applyButtonStates(PlaybackState::Mode mode) {
     }
 }
 
-QString PlayerController::cannotPlayText(const QString& displayName) {
-    return QStringLiteral("Kan '%1' niet afspelen.").arg(displayName);
+QString PlayerController::cannotPlayText(const QString& displayName, const QString& reason) {
+    if (reason.isEmpty()) {
+        return QStringLiteral("Kan '%1' niet afspelen.").arg(displayName);
+    }
+    return QStringLiteral("Kan '%1' niet afspelen: %2.").arg(displayName, reason);
 }
 
 void PlayerController::Knop_Click(int index) {
@@ -82,9 +87,10 @@ void PlayerController::startHead() {
     if (!player.setFileName(head.fullPath)) {
         // Nothing is loaded now (a song that played before has stopped): back to idle, and say
         // which song is the trouble so the user can remove it. The head stays.
+        const QString reason = player.failureReason();
         player.stop();
         endPlayback(true);
-        showMessage(cannotPlayText(head.displayName));
+        showMessage(cannotPlayText(head.displayName, reason));
         return;
     }
     c.InfoLabel->setText(head.displayName);
@@ -96,9 +102,10 @@ void PlayerController::startHead() {
     }
     setTimer1(true);
     if (!player.play()) {
+        const QString reason = player.failureReason();
         player.stop();
         endPlayback(true);
-        showMessage(cannotPlayText(head.displayName));
+        showMessage(cannotPlayText(head.displayName, reason));
         return;
     }
     m_ctx.state.playback.setMode(PlaybackState::Mode::Playing);
@@ -207,6 +214,7 @@ void PlayerController::moveOn(bool byTimer) {
     if (r == TakeResult::Playing) {
         return;
     }
+    const QString reason = r == TakeResult::Failed ? m_ctx.player.failureReason() : QString();
     m_ctx.player.stop();
     // The tick switches Timer1 off first, so no tick runs while its message is open; the Next
     // button keeps its own order of the same steps.
@@ -215,7 +223,7 @@ void PlayerController::moveOn(bool byTimer) {
     if (r == TakeResult::ListEmpty) {
         showMessage(byTimer ? advanceEndText() : nextEndText());
     } else {
-        showMessage(cannotPlayText(m_ctx.playlist.head().displayName));
+        showMessage(cannotPlayText(m_ctx.playlist.head().displayName, reason));
     }
 }
 

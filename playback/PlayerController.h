@@ -23,8 +23,9 @@ public:
     static QString nextEndText() { return QStringLiteral("Playlist aanvullen met songs!"); }
     // The end-of-list message of the automatic advance.
     static QString advanceEndText() { return QStringLiteral("Playlist met songs bijvullen a.u.b.!"); }
-    // The message when the song at the head cannot be loaded or played.
-    static QString cannotPlayText(const QString& displayName);
+    // The message when the song at the head cannot be loaded or played, with the player's reason
+    // when it gives one.
+    static QString cannotPlayText(const QString& displayName, const QString& reason);
 
 public Q_SLOTS:
     // index 1 start, 2 stop, 3 pause/resume, 4 next; anything else does nothing.

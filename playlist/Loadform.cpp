@@ -39,6 +39,7 @@ Loadform::Loadform(ProgramState& state, PlaylistController& playlists, QWidget* 
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     List1->setUniformItemSizes(true);
     List1->installEventFilter(this);
+    FormKit::name(List1, QStringLiteral("Playlists"));
 
     File1 = new QListView(this);
     File1->setObjectName(QStringLiteral("File1"));
@@ -54,6 +55,8 @@ Loadform::Loadform(ProgramState& state, PlaylistController& playlists, QWidget* 
     OkKnop = new PictureButton(this);
     OkKnop->setObjectName(QStringLiteral("OkKnop"));
     OkKnop->setIcon(Plaatjes::okButton());
+    FormKit::name(CancelKnop, QStringLiteral("Cancel"));
+    FormKit::name(OkKnop, QStringLiteral("OK"));
 
     connect(OkKnop, &QAbstractButton::clicked, this, &Loadform::OkKnop_Click);
     // A double-click on a name does what selecting it and pressing OK does.

@@ -12,7 +12,8 @@ packages=(
   fonts-comic-neue fonts-liberation2
   xvfb xauth imagemagick x11-utils poppler-utils groff-base
   qt6-translations-l10n
-  dbus dbus-daemon libglib2.0-bin playerctl desktop-file-utils appstream
+  dbus dbus-bin dbus-daemon libglib2.0-bin at-spi2-core python3-pyatspi
+  playerctl desktop-file-utils appstream
 )
 
 missing=()

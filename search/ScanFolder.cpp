@@ -46,6 +46,11 @@ bool isAscii(const char* name, size_t length) {
     return true;
 }
 
+// False when the text of a name does not lead back to its bytes (not valid UTF-8).
+bool decodes(const QByteArray& bytes, const QString& text) {
+    return isAscii(bytes.constData(), static_cast<size_t>(bytes.size())) || QFile::encodeName(text) == bytes;
+}
+
 class Walker {
 public:
     Walker(const QString& keyword, SearchResults& results, const ScanOptions& options)
@@ -62,7 +67,8 @@ public:
         }
     }
 
-    void visit(const QByteArray& path, const QString& text) {
+    // `textOk` is false below a folder whose name cannot be decoded: `text` is then no usable path.
+    void visit(const QByteArray& path, const QString& text, bool textOk) {
         DIR* dir = opendir(path.constData());
         if (!dir) {
             return;
@@ -97,7 +103,7 @@ public:
             const size_t length = std::strlen(name);
             if (type == DT_REG) {
                 if (endsWithMp3(name, length)) {
-                    countAndMatch(name, length, text);
+                    countAndMatch(name, length, text, textOk);
                 }
             } else if (type == DT_DIR) {
                 subfolders.emplace_back(name, static_cast<qsizetype>(length));
@@ -106,7 +112,8 @@ public:
         closedir(dir);
 
         for (const QByteArray& sub : subfolders) {
-            visit(path + '/' + sub, text + QLatin1Char('/') + QFile::decodeName(sub));
+            const QString subText = QFile::decodeName(sub);
+            visit(path + '/' + sub, text + QLatin1Char('/') + subText, textOk && decodes(sub, subText));
         }
     }
 
@@ -145,14 +152,19 @@ private:
         return kernel;
     }
 
-    void countAndMatch(const char* name, size_t length, const QString& folderText) {
+    void countAndMatch(const char* name, size_t length, const QString& folderText, bool textOk) {
         if (m_results.mp3Total < std::numeric_limits<qint32>::max()) {
             ++m_results.mp3Total;
         }
         if (!matches(name, length)) {
             return;
         }
-        const QString fileName = QFile::decodeName(QByteArray(name, static_cast<qsizetype>(length)));
+        const QByteArray bytes(name, static_cast<qsizetype>(length));
+        const QString fileName = QFile::decodeName(bytes);
+        if (!textOk || !decodes(bytes, fileName)) {
+            ++m_results.unreadable;
+            return;
+        }
         m_results.paths.append(folderText + QLatin1Char('/') + fileName);
         m_results.names.append(fileName);
     }
@@ -198,5 +210,5 @@ void ScanFolder(const QString& folder, const QString& keyword, SearchResults& re
         return;
     }
     Walker walker(keyword, results, options);
-    walker.visit(path, folder);
+    walker.visit(path, folder, true);
 }

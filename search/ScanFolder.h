@@ -10,6 +10,9 @@ struct SearchResults {
     QStringList paths; // folder + "/" + name, joined as plain text
     // Every "*.mp3" file the walk met, whether its name held the keyword or not.
     qint32 mp3Total = 0;
+    // Files whose name held the keyword but are left out because their name, or that of a
+    // folder above them, is not valid UTF-8: a path built as text would not open them.
+    qint32 unreadable = 0;
 };
 
 struct ScanOptions {

@@ -1,5 +1,7 @@
 #include "search/Zoeken.h"
 
+#include "browse/SongNames.h"
+#include "common/Algemeen.h"
 #include "common/ProgramState.h"
 #include "playlist/PlaylistModel.h"
 #include "search/Delay.h"
@@ -84,8 +86,8 @@ void addPrompt(QFileDialog& dialog, const QString& prompt) {
 
 } // namespace
 
-Zoeken::Zoeken(ProgramState& state, PlaylistModel& playlist, QWidget* parent)
-    : QDialog(parent), m_state(state), m_playlist(playlist) {
+Zoeken::Zoeken(ProgramState& state, PlaylistModel& playlist, QLabel* infoLabel, QWidget* parent)
+    : QDialog(parent), m_state(state), m_playlist(playlist), m_infoLabel(infoLabel) {
     setObjectName(QStringLiteral("Zoeken"));
     Form_Load();
 }
@@ -115,6 +117,7 @@ void Zoeken::createControls() {
     List1->setFont(arial(List1->font()));
     List1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     List1->setToolTip(QStringLiteral(" Dubbelklik is selecteren "));
+    FormKit::name(List1, QStringLiteral("Gevonden songs"));
     FormKit::fillBackground(List1, QColor(224, 224, 224));
 
     List2 = new QListView(this);
@@ -133,6 +136,7 @@ void Zoeken::createControls() {
     Text1->setFont(arial(Text1->font()));
     FormKit::fillBackground(Text1, QColor(230, 220, 190));
     Text1->installEventFilter(this);
+    FormKit::name(Text1, QStringLiteral("Zoekwoord"));
 
     Label3 = backdrop(Frame1, "Label3", 4740, 2940, 1680, 360);
     CancelKnop =
@@ -223,6 +227,9 @@ void Zoeken::ZoekKnop_Click() {
     List2Model->setStringList(results.paths);
     List1Model->setStringList(results.names);
     mp3Total = results.mp3Total;
+    if (results.unreadable > 0) {
+        Algemeen::SetInfoLine(m_infoLabel, SongNames::unreadableText(results.unreadable));
+    }
 
     setWindowTitle(SearchRules::foundCaption(List1Model->rowCount(), mp3Total));
     Delay(1.0);

@@ -19,7 +19,8 @@ struct ProgramState;
 class Zoeken : public QDialog {
     Q_OBJECT
 public:
-    Zoeken(ProgramState& state, PlaylistModel& playlist, QWidget* parent = nullptr);
+    // `infoLabel` is the main window's info line (may be null); it says how many files were left out.
+    Zoeken(ProgramState& state, PlaylistModel& playlist, QLabel* infoLabel, QWidget* parent = nullptr);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -41,6 +42,7 @@ private:
 
     ProgramState& m_state;
     PlaylistModel& m_playlist;
+    QLabel* m_infoLabel = nullptr;
 
     QGroupBox* Frame1 = nullptr;
     QLabel* ZoekPath = nullptr;

@@ -13,15 +13,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// The folder whose songs List1 shows: the browser keeps it on File1 as its "path" property.
-QString songFolder(const MainControls& c) {
-    return c.File1 ? c.File1->property("path").toString() : QString();
-}
-
-} // namespace
-
 SongInfoController::SongInfoController(const MainContext& ctx, QObject* parent)
     : QObject(parent), m_ctx(ctx) {
     for (int i = 1; i <= 2; ++i) {
@@ -54,7 +45,7 @@ QString SongInfoController::selectedSongPath() const {
         return {};
     }
     const QString entry = c.List1Model->index(row, 0).data().toString();
-    return songFolder(c) + QLatin1Char('/') + entry;
+    return m_ctx.state.songFolder + QLatin1Char('/') + entry;
 }
 
 void SongInfoController::KnopL_Click(int index) {

@@ -1,6 +1,8 @@
 #include "widgets/FormKit.h"
 
+#include <QComboBox>
 #include <QLabel>
+#include <QWidget>
 
 namespace FormKit {
 
@@ -38,6 +40,29 @@ QLabel* plainLabel(QWidget* parent, const char* name, const QRect& geometry, con
     l->setTextFormat(Qt::PlainText);
     l->setText(text);
     return l;
+}
+
+void name(QWidget* w, const QString& accessibleName) {
+    w->setAccessibleName(accessibleName);
+    // Over AT-SPI a combo box gives its current entry as its name; what it is comes from the
+    // label it is the buddy of. That label is never shown.
+    if (!qobject_cast<QComboBox*>(w) || !w->parentWidget()) {
+        return;
+    }
+    const QString labelName = w->objectName() + QStringLiteral("Name");
+    auto* label = w->parentWidget()->findChild<QLabel*>(labelName, Qt::FindDirectChildrenOnly);
+    if (!label) {
+        label = plainLabel(w->parentWidget(), "", QRect());
+        label->setObjectName(labelName);
+        label->setBuddy(w);
+        label->setVisible(false);
+    }
+    label->setText(accessibleName);
+}
+
+void tip(QWidget* w, const QString& text) {
+    w->setToolTip(text);
+    name(w, text.trimmed());
 }
 
 } // namespace FormKit

@@ -41,6 +41,15 @@ QLabel* backdrop(QWidget* parent, const char* name, int left, int top, int width
 // A label that shows `text` as typed, never as markup (names of songs and folders reach labels).
 QLabel* plainLabel(QWidget* parent, const char* name, const QRect& geometry, const QString& text = QString());
 
+// Names `w` for screen readers and other assistive tools: the words a picture button shows, or
+// what a list, tree, slider or combo box holds. Nothing on the screen changes (a combo box gets
+// a hidden label, named after it with "Name" appended, that carries its name).
+void name(QWidget* w, const QString& accessibleName);
+
+// Sets the tooltip `text` and names `w` by the same words without the framing blanks, so that
+// tooltip and name never drift apart; the tooltip then serves as the control's description.
+void tip(QWidget* w, const QString& text);
+
 // The colour of the backdrops behind the main window's button groups and sliders.
 inline const QColor kBackdropColour{126, 142, 168};
 

@@ -1,15 +1,20 @@
 #include "browse/FileList.h"
+#include "browse/FolderTreeModel.h"
 #include "browse/NameOrder.h"
 #include "browse/SongNames.h"
 #include "browse/Volumes.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 
@@ -27,10 +32,18 @@ TEST(FileList, KeepsOrdinaryMp3AndMidiFilesOfAnyCaseInNameOrder) {
     ASSERT_TRUE(QFile::link(dir.filePath("eagle.mp3"), dir.filePath("link.mp3")));
     ASSERT_TRUE(QFile::link(dir.filePath("gone.mp3"), dir.filePath("dangling.mp3")));
     ASSERT_TRUE(QFile::link(dir.filePath("folder.mp3"), dir.filePath("dirlink.mid")));
+    const QByteArray notUtf8 = QFile::encodeName(dir.path()) + "/caf\xe9.mp3"; // Latin-1 é
+    const int fd = ::open(notUtf8.constData(), O_CREAT | O_WRONLY, 0600);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
     const FileList::Listing listing = FileList::list(dir.path(), FileList::songFilter());
+    ::unlink(notUtf8.constData()); // QTemporaryDir cannot name it
     EXPECT_TRUE(listing.ok);
     EXPECT_EQ(listing.names,
               QStringList({"eagle.mp3", "Édith.mp3", "first.MP3", "link.mp3", "second.mid", "Zoë.mid"}));
+    EXPECT_EQ(listing.unreadable, 1);
+    EXPECT_EQ(SongNames::unreadableText(1), "1 bestand met een onleesbare naam overgeslagen.");
+    EXPECT_EQ(SongNames::unreadableText(2), "2 bestanden met een onleesbare naam overgeslagen.");
 
     for (const QString& notAFolder : {dir.filePath("missing"), dir.filePath("eagle.mp3")}) {
         const FileList::Listing none = FileList::list(notAFolder, FileList::songFilter());
@@ -39,6 +52,98 @@ TEST(FileList, KeepsOrdinaryMp3AndMidiFilesOfAnyCaseInNameOrder) {
     }
     EXPECT_TRUE(FileList::canOpen(dir.path()));
     EXPECT_FALSE(FileList::canOpen(dir.filePath("missing")));
+}
+
+QStringList rowNames(const FolderTreeModel& model, const QModelIndex& parent) {
+    QStringList names;
+    for (int row = 0; row < model.rowCount(parent); ++row) {
+        names.append(model.index(row, 0, parent).data().toString());
+    }
+    return names;
+}
+
+TEST(FolderTreeModel, FollowsSubfoldersOfOpenedFoldersOnlyAndNeverRereadsForFiles) {
+    QTemporaryDir dir;
+    const QString root = dir.path();
+    for (const char* sub : {"b", "a/deep", ".verborgen"}) {
+        ASSERT_TRUE(QDir(root).mkpath(sub));
+    }
+    ASSERT_EQ(::mkdir((QFile::encodeName(root) + "/bad\xff").constData(), 0700), 0);
+    ASSERT_TRUE(QFile::link(root + "/a", root + "/link"));
+    ASSERT_TRUE(QFile(root + "/song.mp3").open(QIODevice::WriteOnly));
+
+    FolderTreeModel model;
+    model.setRootPath(root);
+    const QModelIndex top = model.index(0, 0);
+    EXPECT_EQ(top.data().toString(), QFileInfo(root).fileName());
+    EXPECT_TRUE(model.canFetchMore(top));
+    EXPECT_EQ(model.rowCount(top), 0);
+    model.fetchMore(top);
+    EXPECT_EQ(rowNames(model, top), QStringList({"a", "b", "link"}));
+    EXPECT_TRUE(model.watchedFolders().isEmpty()); // read, but not opened
+    const QModelIndex deep = model.index(root + "/a/deep");
+    ASSERT_TRUE(deep.isValid());
+    EXPECT_EQ(model.filePath(deep.parent()), root + "/a");
+    EXPECT_FALSE(model.index(root + "/.verborgen").isValid());
+    EXPECT_FALSE(model.index(root + "x/a").isValid());
+
+    // Opened folders are watched while all their ancestors are open.
+    const QModelIndex a = model.index(root + "/a");
+    model.setExpanded(a, true);
+    EXPECT_TRUE(model.watchedFolders().isEmpty());
+    model.setExpanded(top, true);
+    EXPECT_EQ(model.watchedFolders(), QStringList({root, root + "/a"}));
+    model.setExpanded(top, false);
+    EXPECT_TRUE(model.watchedFolders().isEmpty());
+    model.setExpanded(top, true);
+    EXPECT_EQ(model.watchedFolders(), QStringList({root, root + "/a"}));
+    QTest::qWait(FolderTreeModel::kMinRereadMs + 200); // reads what was not watched meanwhile
+    const QPersistentModelIndex kept(a);
+
+    int rowChanges = 0;
+    for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
+        QObject::connect(&model, signal, [&rowChanges] { ++rowChanges; });
+    }
+    QObject::connect(&model, &QAbstractItemModel::modelReset, [&rowChanges] { rowChanges += 100; });
+    const int readsBefore = model.foldersRead();
+    for (int i = 0; i < 30; ++i) {
+        const QString file = root + QStringLiteral("/a/churn%1.tmp").arg(i % 3);
+        EXPECT_TRUE(QFile(file).open(QIODevice::WriteOnly));
+        QFile::remove(root + QStringLiteral("/churn%1").arg(i));
+        QFile::rename(file, root + QStringLiteral("/churn%1").arg(i + 1));
+        QDir(root).mkdir(".tijdelijk");
+        QDir(root).rmdir(".tijdelijk");
+        QCoreApplication::processEvents();
+    }
+    QTest::qWait(FolderTreeModel::kMinRereadMs + 200);
+    EXPECT_EQ(model.foldersRead(), readsBefore) << "files and hidden folders made it read again";
+    EXPECT_EQ(rowChanges, 0);
+
+    // Folders made, renamed and removed: the rows follow, reading each folder at most once a
+    // second however often it changes.
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < 20; ++i) {
+        QDir(root).mkdir("c");
+        QDir(root).rmdir("c");
+        QTest::qWait(10);
+    }
+    ASSERT_TRUE(QDir(root).mkdir("c"));
+    ASSERT_TRUE(QDir(root).rename("b", "e"));
+    ASSERT_TRUE(QDir(root + "/a").rmdir("deep"));
+    ASSERT_TRUE(QDir(root + "/a").mkdir("nieuw"));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return rowNames(model, top) == QStringList({"a", "c", "e", "link"});
+        },
+        5000))
+        << rowNames(model, top).join(u',').toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rowNames(model, a) == QStringList{"nieuw"}; }, 5000));
+    QTest::qWait(FolderTreeModel::kMinRereadMs + 200);
+    const qint64 seconds = clock.elapsed() / 1000;
+    EXPECT_LE(model.foldersRead() - readsBefore, 2 * (seconds + 2)) << "in " << clock.elapsed() << " ms";
+    EXPECT_EQ(QModelIndex(kept), model.index(root + "/a")) << "a folder that stays keeps its item";
+    ::rmdir((QFile::encodeName(root) + "/bad\xff").constData()); // QTemporaryDir cannot name it
 }
 
 TEST(NameOrder, IgnoresCaseAndAccentsExceptToBreakTiesAndIsTotal) {

@@ -3,12 +3,13 @@
 
 #include "app/Main.h"
 #include "browse/Browser.h"
+#include "browse/FolderTreeModel.h"
 #include "playlist/PlaylistModel.h"
 #include "widgets/PictureButton.h"
 
 #include <QComboBox>
 #include <QDir>
-#include <QFileSystemModel>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListView>
 #include <QStringListModel>
@@ -17,6 +18,9 @@
 #include <QTreeView>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -30,7 +34,7 @@ protected:
     const MainControls& c() const { return main->controls(); }
     Browser& browser() { return main->browser(); }
     PlaylistModel& playlist() { return main->playlist(); }
-    QFileSystemModel* tree() const { return static_cast<QFileSystemModel*>(c().Dir1->model()); }
+    FolderTreeModel* tree() const { return static_cast<FolderTreeModel*>(c().Dir1->model()); }
     QStringList list1() const { return c().List1Model->stringList(); }
 
     // Empty files: the browser never reads them.
@@ -86,6 +90,17 @@ TEST_F(BrowserTest, StartsInTheWorkingFolderAndBringsItIntoView) {
                c().Dir1->viewport()->rect().contains(c().Dir1->visualRect(index));
     })) << "the working folder stays out of sight";
     EXPECT_EQ(browser().dir1Path(), target);
+    // Only the opened ancestors are watched, never the folders merely read on the way.
+    QStringList ancestors;
+    for (QString up = QFileInfo(target).path(); up.startsWith(tree()->rootPath());
+         up = QFileInfo(up).path()) {
+        ancestors.append(up);
+        if (up == u"/") {
+            break;
+        }
+    }
+    ancestors.sort();
+    EXPECT_EQ(tree()->watchedFolders(), ancestors);
     EXPECT_EQ(c().TellerLabel->text(), "0 Songs / Mp3, Midi");
     EXPECT_TRUE(target.startsWith(c().Drive1->currentData().toString()));
     // A click on the highlighted working folder lists it, although it is already current.
@@ -101,6 +116,9 @@ TEST_F(BrowserTest, ListsSongsAndAddAllKeepsTheSelectionAndAddsDuplicates) {
     browser().setDir1Path(folder);
     EXPECT_EQ(list1(), QStringList({"first.MP3", "second.mid"}));
     EXPECT_EQ(c().TellerLabel->text(), "2 Songs gevonden...");
+    EXPECT_EQ(main->state().songFolder, folder);
+    // Made after its parent was read: the tree still finds it and marks it.
+    EXPECT_EQ(tree()->filePath(c().Dir1->currentIndex()), folder);
 
     main->state().playback.setMode(PlaybackState::Mode::Playing); // adding goes on while a song plays
     c().List1->selectionModel()->select(c().List1Model->index(1), QItemSelectionModel::Select);
@@ -177,7 +195,7 @@ TEST_F(BrowserTest, DrivesAreReadAnewAndAnUnavailableOneKeepsThePreviousFolder) 
     c().Drive1->setCurrentIndex(c().Drive1->count() - 1);
     EXPECT_EQ(browser().dir1Path(), volume);
     EXPECT_EQ(list1(), QStringList({"v1.mp3", "v2.mp3"}));
-    EXPECT_EQ(tree()->filePath(c().Dir1->rootIndex()), songs.path());
+    EXPECT_EQ(tree()->rootPath(), volume);
     c().Drive1->setCurrentIndex(startDrive);
     EXPECT_EQ(browser().dir1Path(), start);
 
@@ -193,7 +211,18 @@ TEST_F(BrowserTest, DrivesAreReadAnewAndAnUnavailableOneKeepsThePreviousFolder) 
 }
 
 TEST_F(BrowserTest, UnreadableFolderSaysWhyAndLeavesNothingToAdd) {
-    browser().setDir1Path(folderWith("eerst", {"a.mp3"}));
+    // A song whose name is not UTF-8 could not be opened by its listed name: it is left out.
+    const QString first = folderWith("eerst", {"a.mp3"});
+    const QByteArray notUtf8 = QFile::encodeName(first) + "/b\xe9.mp3";
+    const int fd = ::open(notUtf8.constData(), O_CREAT | O_WRONLY, 0600);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    browser().setDir1Path(first);
+    ::unlink(notUtf8.constData());
+    EXPECT_EQ(list1(), QStringList{"a.mp3"});
+    EXPECT_EQ(c().TellerLabel->text(), "1 Song gevonden...");
+    EXPECT_EQ(c().InfoLabel->text(), "1 bestand met een onleesbare naam overgeslagen.");
+
     const QString missing = songs.filePath("weg");
     const SeenBox seen = answering(QMessageBox::Ok, [&] { browser().setDir1Path(missing); });
     EXPECT_EQ(seen.title, "Tunara");

@@ -173,10 +173,13 @@ TEST_F(PlayerPane, ASongThatWillNotPlayStopsEverythingNamesItAndStaysAtTheHead) 
             click(1);
         }
         player.playFails = cs.playFails;
+        player.reason = cs.playFails ? QString() : QStringLiteral("geen MIDI-bestand");
         player.position = 10.0;
         BoxAnswerer answerer(c());
         cs.via == 0 ? tick() : click(cs.via);
-        expectOneBox(answerer, QString("Kan '%1' niet afspelen.").arg(cs.culprit));
+        expectOneBox(answerer, cs.playFails
+                                   ? QString("Kan '%1' niet afspelen.").arg(cs.culprit)
+                                   : QString("Kan '%1' niet afspelen: geen MIDI-bestand.").arg(cs.culprit));
         expectState('i');
         EXPECT_EQ(head(), cs.culprit);
         EXPECT_EQ(count(), QString::number(cs.left) + " Songs in de playlist");

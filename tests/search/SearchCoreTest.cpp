@@ -14,6 +14,7 @@
 
 #include <ctime>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -106,6 +107,28 @@ TEST(ScanFolder, TotalCountsEveryVisibleMp3AndMatchesIgnoreLetterCaseButKeepBlan
         EXPECT_EQ(sorted(r.names), c.names) << c.keyword.toStdString();
         EXPECT_EQ(r.mp3Total, 6);
     }
+}
+
+TEST(ScanFolder, NamesThatAreNotUtf8AreCountedButLeftOut) {
+    QTemporaryDir tmp;
+    const QByteArray root = QFile::encodeName(tmp.path());
+    touch(tmp.path() + QStringLiteral("/beat ok.mp3"));
+    ASSERT_EQ(::mkdir((root + "/map\xfe").constData(), 0700), 0);
+    for (const QByteArray& name :
+         {root + "/beat\xff.mp3", root + "/map\xfe/beat.mp3", root + "/map\xfe/x.mp3"}) {
+        const int fd = ::open(name.constData(), O_CREAT | O_WRONLY, 0600);
+        ASSERT_GE(fd, 0);
+        ::close(fd);
+    }
+    const SearchResults r = scan(tmp.path(), QStringLiteral("beat"));
+    EXPECT_EQ(r.paths, QStringList{tmp.path() + QStringLiteral("/beat ok.mp3")});
+    EXPECT_EQ(r.unreadable, 2);
+    EXPECT_EQ(r.mp3Total, 4);
+    // QTemporaryDir cannot name them.
+    ::unlink((root + "/beat\xff.mp3").constData());
+    ::unlink((root + "/map\xfe/beat.mp3").constData());
+    ::unlink((root + "/map\xfe/x.mp3").constData());
+    ::rmdir((root + "/map\xfe").constData());
 }
 
 TEST(ScanFolder, MissingStartFolderFindsNothing) {

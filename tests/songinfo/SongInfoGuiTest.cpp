@@ -55,7 +55,7 @@ void select(Main& main, int row) {
 
 // Shows `names` of `folder` in the song list, as the browser leaves it, and selects `selected`.
 void showFolder(Main& main, const QString& folder, const QStringList& names, int selected = 0) {
-    main.controls().File1->setProperty("path", folder);
+    main.state().songFolder = folder;
     main.controls().File1Model->setStringList(names);
     main.controls().List1Model->setStringList(names);
     select(main, selected);

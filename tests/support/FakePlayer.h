@@ -18,6 +18,7 @@ public:
     double defaultDuration = 100.0;
     double position = 0.0;
     bool playFails = false;
+    QString reason; // what failureReason() says
 
     QString loaded;
     bool isLoaded = false;
@@ -62,6 +63,7 @@ public:
         balance = b;
     }
     // As the engine: only a song under way can be paused and resumed.
+    QString failureReason() const override { return reason; }
     bool isReady() const override { return isLoaded && (playingNow || pausedNow); }
     bool play() override {
         calls << QStringLiteral("play");
