@@ -10,6 +10,7 @@
 #include "playback/MediaPlayer.h"
 #include "playback/PlayerController.h"
 #include "playlist/PlaylistController.h"
+#include "playlist/PlaylistDrop.h"
 #include "playlist/PlaylistModel.h"
 #include "playlist/PrintController.h"
 #include "search/SearchController.h"
@@ -78,6 +79,7 @@ void Main::createControllers() {
     const MainContext ctx{m_c, m_state, *m_playlist, m_player};
     m_browser = new Browser(ctx, this);
     m_playlistController = new PlaylistController(ctx, this);
+    new PlaylistDrop(ctx, this);
     m_printController = new PrintController(ctx, this);
     m_playerController = new PlayerController(ctx, this);
     m_songInfoController = new SongInfoController(ctx, this);

@@ -2,14 +2,74 @@
 
 #include "common/SettingsFile.h"
 #include "common/TextFiles.h"
+#include "playlist/PlaylistFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QStandardPaths>
 
 #include <unistd.h>
+
+namespace {
+
+// The settings reader looks at the first MiB only; a playlist file is read whole.
+constexpr qint64 kSettingsCopyBytes = 1024 * 1024;
+
+// Records, one name a line, which stored playlists came over from the executable's folder.
+// Not a ".lst" file, so the load window never lists it.
+QString carriedRecordPath(const QString& folder) {
+    return PlaylistFile::folderPath(folder) + QStringLiteral("/.carried-over");
+}
+
+bool copyFile(const QString& source, const QString& target, qint64 maxBytes = -1) {
+    QByteArray bytes;
+    return TextFiles::readFile(source, bytes, nullptr, maxBytes) && TextFiles::writeAtomically(target, bytes);
+}
+
+void carrySettingsOver(const QString& from, const QString& to) {
+    const QString target = settingsFilePath(to);
+    const QString source = settingsFilePath(from);
+    if (!QFileInfo::exists(target) && QFileInfo(source).isFile()) {
+        copyFile(source, target, kSettingsCopyBytes);
+    }
+}
+
+void carryPlaylistsOver(const QString& from, const QString& to) {
+    const QStringList names = PlaylistFile::storedNames(from);
+    if (names.isEmpty() || !QDir().mkpath(PlaylistFile::folderPath(to))) {
+        return;
+    }
+    const QString record = carriedRecordPath(to);
+    QByteArray recorded;
+    TextFiles::readFile(record, recorded); // none yet: nothing carried over before
+    const QStringList lines = QString::fromUtf8(recorded).split(QLatin1Char('\n'));
+    QSet<QString> carried(lines.begin(), lines.end());
+    const qsizetype before = carried.size();
+    for (const QString& name : names) {
+        const QString source = PlaylistFile::filePath(from, name);
+        const QString target = PlaylistFile::filePath(to, name);
+        if (carried.contains(name) || !QFileInfo(source).isFile()) {
+            continue;
+        }
+        // A playlist of the same name that the user saved here is theirs: it is kept. A name
+        // with a line break cannot be recorded; it is copied whenever it is missing.
+        const bool there = QFileInfo::exists(target) || copyFile(source, target);
+        if (there && !name.contains(QLatin1Char('\n'))) {
+            carried.insert(name);
+        }
+    }
+    if (carried.size() != before) {
+        QStringList kept(carried.begin(), carried.end());
+        kept.removeAll(QString());
+        kept.sort();
+        TextFiles::writeAtomically(record, kept.join(QLatin1Char('\n')).toUtf8());
+    }
+}
+
+} // namespace
 
 namespace ProgramFolder {
 
@@ -22,6 +82,11 @@ bool isWritable(const QString& folder) {
     return info.isDir() && ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
 }
 
+bool isInstalledCopy(const QString& executableFolder) {
+    return !executableFolder.isEmpty() &&
+           QFileInfo(executableFolder + QStringLiteral("/../share/tunara")).isDir();
+}
+
 QString resolve(const QString& preferred, const QString& fallback) {
     if (isWritable(preferred)) {
         return preferred;
@@ -29,26 +94,24 @@ QString resolve(const QString& preferred, const QString& fallback) {
     if (fallback.isEmpty() || !QDir().mkpath(fallback) || !isWritable(fallback)) {
         return preferred;
     }
-    carrySettingsOver(preferred, fallback);
+    carryOver(preferred, fallback);
     return fallback;
 }
 
-void carrySettingsOver(const QString& from, const QString& to) {
-    const QString target = settingsFilePath(to);
-    const QString source = settingsFilePath(from);
-    if (QFileInfo::exists(target) || !QFileInfo(source).isFile()) {
-        return;
-    }
-    QFile in(source);
-    if (in.open(QIODevice::ReadOnly)) {
-        // The reader looks at the first MiB only; so does the copy.
-        TextFiles::writeAtomically(target, in.read(1024 * 1024));
-    }
+void carryOver(const QString& from, const QString& to) {
+    carrySettingsOver(from, to);
+    carryPlaylistsOver(from, to);
 }
 
 QString forThisProgram() {
-    return resolve(QCoreApplication::applicationDirPath(),
-                   QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    const QString executableFolder = QCoreApplication::applicationDirPath();
+    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (isInstalledCopy(executableFolder)) {
+        // Even when it fails, the data folder: the install tree is not ours to write.
+        QDir().mkpath(dataFolder);
+        return dataFolder;
+    }
+    return resolve(executableFolder, dataFolder);
 }
 
 } // namespace ProgramFolder

@@ -2,25 +2,36 @@
 
 #include <QString>
 
-// The program folder holds Tunara.ini and Playlist/. It is the executable's folder; where that
-// cannot be written (an installed copy under /usr, a read-only volume) the per-user data folder
-// takes its place, so that settings and playlists are never lost. Decided once at start-up.
+// The program folder holds Tunara.ini and Playlist/. A copy started from where it was built keeps
+// them beside its executable; where that folder cannot be written (a read-only volume) the
+// per-user data folder takes its place, so that settings and playlists are never lost. An
+// installed copy always uses the per-user data folder: nothing inside the install prefix is
+// ever written. Decided once at start-up.
 namespace ProgramFolder {
 
 // True when files can be created in `folder` (it exists, is a folder and is writable).
 bool isWritable(const QString& folder);
 
-// `preferred` when it is writable, else `fallback` (created when missing). When the fallback has
-// no settings file yet but `preferred` has one, it is copied over, so the settings that came with
-// an installed copy are kept. When neither folder can be written, `preferred`: the program still
-// runs, reading what is there, and its writes fail quietly.
+// True when the executable in `executableFolder` is an installed copy: the install puts a
+// folder "share/tunara" beside its "bin/". Decided from the files alone, so a copy installed
+// under any prefix, or unpacked from a staging folder, counts as installed.
+bool isInstalledCopy(const QString& executableFolder);
+
+// `preferred` when it is writable, else `fallback` (created when missing), into which the
+// settings file and the stored playlists of `preferred` are carried (carryOver). When neither
+// folder can be written, `preferred`: the program still runs, reading what is there, and its
+// writes fail quietly.
 QString resolve(const QString& preferred, const QString& fallback);
 
-// Copies the settings file of folder `from` into folder `to` when `to` has none yet.
-void carrySettingsOver(const QString& from, const QString& to);
+// Copies what folder `from` holds into folder `to` without touching `from`: the settings file
+// when `to` has none yet, and each stored playlist (Playlist/*.lst) that was not carried over
+// before and whose name `to` does not hold yet. The names carried over are recorded in `to`, so
+// a copy that the user deletes later does not come back at the next start.
+void carryOver(const QString& from, const QString& to);
 
-// resolve() with the executable's folder and QStandardPaths::AppDataLocation. Needs the
-// application object and its name.
+// The folder for this run: the per-user data folder (QStandardPaths::AppDataLocation, created
+// when missing) for an installed copy, otherwise resolve() with the executable's folder and
+// that data folder. Needs the application object and its name.
 QString forThisProgram();
 
 } // namespace ProgramFolder

@@ -1,8 +1,11 @@
 #include "app/Main.h"
 #include "app/ProgramFolder.h"
 #include "app/StartupProbe.h"
-#include "widgets/Plaatjes.h"
+#include "desktop/DesktopIds.h"
+#include "desktop/MprisService.h"
+#include "desktop/QtTranslations.h"
 #include "playback/AudioEngine.h"
+#include "widgets/Plaatjes.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -84,17 +87,26 @@ private:
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tunara"));
+    // The desktop finds the launcher, the icon and the AppStream entry of the window by this id.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(DesktopIds::kApplicationId));
     QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     quitOnTerminationSignals(app);
+    // Standard buttons and file dialogs in the user's language; our own texts stay as they are.
+    QtTranslations::install(app);
 
     const QString programFolder = ProgramFolder::forThisProgram();
     AudioEngine engine;
     Main window(programFolder, engine);
     StartupProbe::install(window);
-    // Drawing the window icon from SVG at every size the desktop asks for takes a few
-    // milliseconds; the window need not wait for it.
-    AfterFirstExpose::install(window, [] { QApplication::setWindowIcon(Plaatjes::applicationIcon()); });
+    // The first frame waits for neither the window icon (drawn from SVG at every size the desktop
+    // asks for: a few milliseconds) nor the session bus (media keys, the desktop's player widgets).
+    MainControls controls = window.controls();
+    const MainContext context{controls, window.state(), window.playlist(), window.player()};
+    AfterFirstExpose::install(window, [&context, &window] {
+        QApplication::setWindowIcon(Plaatjes::applicationIcon());
+        MprisService::startFor(context, &window);
+    });
     window.show();
     AfterFirstExpose::install(window, [&engine] { engine.prepareInBackground(); });
     return QApplication::exec();

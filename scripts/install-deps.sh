@@ -11,7 +11,9 @@ packages=(
   fluid-soundfont-gm timgm6mb-soundfont
   fonts-comic-neue fonts-liberation2
   xvfb xauth imagemagick x11-utils poppler-utils groff-base
-  dbus dbus-bin at-spi2-core python3-pyatspi
+  qt6-translations-l10n
+  dbus dbus-bin dbus-daemon libglib2.0-bin at-spi2-core python3-pyatspi
+  playerctl desktop-file-utils appstream
 )
 
 missing=()

@@ -2,6 +2,7 @@
 #include "Files.h"
 #include "app/ProgramFolder.h"
 #include "common/TextFiles.h"
+#include "playlist/PlaylistFile.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -153,7 +154,7 @@ TEST(TextFiles, FailuresGiveTheReasonInDutchForTheUsualCauses) {
               QStringList{u"Tunara.ini"_s});
 }
 
-TEST(ProgramFolder, UnwritableFolderFallsBackAndSettingsAreCarriedOver) {
+TEST(ProgramFolder, UnwritableFolderFallsBackAndSettingsAndPlaylistsAreCarriedOver) {
     QTemporaryDir dir;
     const QString plain = dir.filePath(u"plain"_s), fallback = dir.filePath(u"data/Tunara"_s);
     writeFile(plain, "x");
@@ -166,13 +167,35 @@ TEST(ProgramFolder, UnwritableFolderFallsBackAndSettingsAreCarriedOver) {
     EXPECT_TRUE(ProgramFolder::isWritable(fallback));
     EXPECT_EQ(ProgramFolder::resolve(plain + u"/a"_s, plain + u"/b"_s), plain + u"/a"_s); // nothing writable
 
-    // Settings are carried over only when the new folder has none.
+    // Settings are carried over only when the new folder has none; every stored playlist is
+    // copied (the originals stay), one saved here under the same name is kept, and one the user
+    // deleted here does not come back.
+    const auto lst = [](const QString& folder, const QString& name) {
+        return PlaylistFile::filePath(folder, name);
+    };
+    ASSERT_TRUE(QDir().mkpath(PlaylistFile::folderPath(dir.path())));
+    ASSERT_TRUE(QDir().mkpath(PlaylistFile::folderPath(fallback)));
     writeFile(settingsFilePath(dir.path()), "1,2,3\r\n");
-    ProgramFolder::carrySettingsOver(dir.path(), fallback);
+    for (const QString& name : {u"Jazz"_s, u"Rock"_s, u"Zang"_s}) {
+        writeFile(lst(dir.path(), name), name.toUtf8());
+    }
+    writeFile(lst(fallback, u"Rock"_s), "mine");
+    writeFile(lst(fallback, u"Nieuw"_s), "later");
+    ProgramFolder::carryOver(dir.path(), fallback);
     EXPECT_EQ(readFile(settingsFilePath(fallback)), "1,2,3\r\n");
+    EXPECT_EQ(PlaylistFile::storedNames(fallback),
+              QStringList({u"Jazz"_s, u"Nieuw"_s, u"Rock"_s, u"Zang"_s}));
+    EXPECT_EQ(readFile(lst(fallback, u"Jazz"_s)), "Jazz");
+    EXPECT_EQ(readFile(lst(fallback, u"Rock"_s)), "mine");
+    EXPECT_EQ(PlaylistFile::storedNames(dir.path()).size(), 3);
+
     writeFile(settingsFilePath(fallback), "mine");
-    ProgramFolder::carrySettingsOver(dir.path(), fallback);
+    ASSERT_TRUE(QFile::remove(lst(fallback, u"Zang"_s)));
+    writeFile(lst(dir.path(), u"Blues"_s), "Blues");
+    ProgramFolder::carryOver(dir.path(), fallback);
     EXPECT_EQ(readFile(settingsFilePath(fallback)), "mine");
+    EXPECT_EQ(PlaylistFile::storedNames(fallback),
+              QStringList({u"Blues"_s, u"Jazz"_s, u"Nieuw"_s, u"Rock"_s}));
 }
 
 } // namespace

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QDBusAbstractAdaptor>
+#include <QDBusObjectPath>
+#include <QStringList>
+#include <QVariantMap>
+
+class MprisService;
+
+// The two MPRIS2 interfaces as QtDBus exports them; every member forwards to the service.
+
+class MprisRootAdaptor : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2")
+    Q_PROPERTY(bool CanQuit READ canQuit)
+    Q_PROPERTY(bool CanRaise READ canRaise)
+    Q_PROPERTY(bool HasTrackList READ hasTrackList)
+    Q_PROPERTY(QString Identity READ identity)
+    Q_PROPERTY(QString DesktopEntry READ desktopEntry)
+    Q_PROPERTY(QStringList SupportedUriSchemes READ supportedUriSchemes)
+    Q_PROPERTY(QStringList SupportedMimeTypes READ supportedMimeTypes)
+public:
+    explicit MprisRootAdaptor(MprisService* service);
+
+    // Quitting stays with the stop sign and its question.
+    bool canQuit() const { return false; }
+    bool canRaise() const { return true; }
+    bool hasTrackList() const { return false; }
+    QString identity() const;
+    QString desktopEntry() const;
+    QStringList supportedUriSchemes() const;
+    QStringList supportedMimeTypes() const;
+
+public Q_SLOTS:
+    void Raise();
+    void Quit() {}
+
+private:
+    MprisService* m_service;
+};
+
+class MprisPlayerAdaptor : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
+    Q_PROPERTY(QString PlaybackStatus READ playbackStatus)
+    Q_PROPERTY(double Rate READ rate WRITE setRate)
+    Q_PROPERTY(double MinimumRate READ rate)
+    Q_PROPERTY(double MaximumRate READ rate)
+    Q_PROPERTY(QVariantMap Metadata READ metadata)
+    Q_PROPERTY(double Volume READ volume WRITE setVolume)
+    Q_PROPERTY(qlonglong Position READ position)
+    Q_PROPERTY(bool CanGoNext READ canGoNext)
+    Q_PROPERTY(bool CanGoPrevious READ canGoPrevious)
+    Q_PROPERTY(bool CanPlay READ canPlay)
+    Q_PROPERTY(bool CanPause READ canPause)
+    Q_PROPERTY(bool CanSeek READ canSeek)
+    Q_PROPERTY(bool CanControl READ canControl)
+public:
+    explicit MprisPlayerAdaptor(MprisService* service);
+
+    QString playbackStatus() const;
+    double rate() const { return 1.0; }
+    void setRate(double) {}
+    QVariantMap metadata() const;
+    double volume() const;
+    void setVolume(double volume);
+    qlonglong position() const;
+    bool canGoNext() const;
+    // A song that has played has left the queue: there is no previous one.
+    bool canGoPrevious() const { return false; }
+    bool canPlay() const;
+    bool canPause() const;
+    bool canSeek() const { return false; }
+    bool canControl() const { return true; }
+
+public Q_SLOTS:
+    void Next();
+    void Previous() {}
+    void Pause();
+    void PlayPause();
+    void Stop();
+    void Play();
+    void Seek(qlonglong) {}
+    void SetPosition(const QDBusObjectPath&, qlonglong) {}
+    void OpenUri(const QString& uri);
+
+Q_SIGNALS:
+    void Seeked(qlonglong position);
+
+private:
+    MprisService* m_service;
+};

@@ -1,0 +1,56 @@
+#include "playlist/DroppedSongs.h"
+
+#include "browse/FileList.h"
+#include "browse/SongNames.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace DroppedSongs {
+
+std::optional<PlaylistEntry> songFile(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isAbsolute() || !info.isFile()) {
+        return std::nullopt;
+    }
+    const QString name = info.fileName();
+    const QByteArray bytes = QFile::encodeName(name);
+    FileList::Filter filter = FileList::songFilter();
+    // A hidden song that the user picked out and dropped is still a song.
+    filter.includeHidden = true;
+    if (!FileList::nameMatches(bytes.constData(), bytes.size(), filter)) {
+        return std::nullopt;
+    }
+    return PlaylistEntry{SongNames::displayName(name), SongNames::fullPath(info.path(), name)};
+}
+
+Collected collect(const QList<QUrl>& urls) {
+    Collected result;
+    for (const QUrl& url : urls) {
+        const QString path = url.isLocalFile() ? QDir::cleanPath(url.toLocalFile()) : QString();
+        if (path.isEmpty()) {
+            ++result.skipped;
+        } else if (QFileInfo(path).isDir()) {
+            const FileList::Listing listing = FileList::list(path, FileList::songFilter());
+            result.skipped += listing.ok ? 0 : 1;
+            for (const QString& name : listing.names) {
+                result.entries.append(
+                    PlaylistEntry{SongNames::displayName(name), SongNames::fullPath(path, name)});
+            }
+        } else if (const std::optional<PlaylistEntry> entry = songFile(path)) {
+            result.entries.append(*entry);
+        } else {
+            ++result.skipped;
+        }
+    }
+    return result;
+}
+
+QString skippedText(int skipped) {
+    return (skipped == 1 ? QStringLiteral("1 bestand overgeslagen")
+                         : QStringLiteral("%1 bestanden overgeslagen").arg(skipped)) +
+           QStringLiteral(": alleen MP3- en MIDI-bestanden en mappen gaan in de playlist.");
+}
+
+} // namespace DroppedSongs

@@ -1,0 +1,41 @@
+// Qt's own button texts follow the user's language; run under a Dutch locale (see CMakeLists).
+#include "desktop/QtTranslations.h"
+#include "widgets/MessageKit.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The texts of the Yes and No buttons of the program's question box, answered No.
+QStringList questionButtonTexts() {
+    QStringList texts;
+    QTimer::singleShot(0, [&texts] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            return;
+        }
+        texts << box->button(QMessageBox::Yes)->text() << box->button(QMessageBox::No)->text();
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_FALSE(MessageKit::askYesNo(nullptr, u" Delete"_s, u"Wilt u het bestand 'Jazz' verwijderen?"_s));
+    return texts;
+}
+
+TEST(QtTranslations, StandardButtonsReadJaAndNeeOnADutchSystemAndStayEnglishOnAnEnglishOne) {
+    QtTranslations::install(*qApp, QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(questionButtonTexts(), QStringList({u"&Yes"_s, u"&No"_s}));
+
+    ASSERT_EQ(QLocale::system().language(), QLocale::Dutch) << "run with LANG=nl_NL.UTF-8";
+    EXPECT_TRUE(QtTranslations::install(*qApp));
+    EXPECT_EQ(questionButtonTexts(), QStringList({u"&Ja"_s, u"&Nee"_s}));
+    EXPECT_FALSE(QtTranslations::install(*qApp, QLocale(QLocale::Icelandic, QLocale::Iceland)));
+}
+
+} // namespace
