@@ -7,10 +7,10 @@
 
 #include "appearance/AppearanceController.h"
 #include "browse/Browser.h"
+#include "browse/PlaylistDrop.h"
 #include "playback/MediaPlayer.h"
 #include "playback/PlayerController.h"
 #include "playlist/PlaylistController.h"
-#include "playlist/PlaylistDrop.h"
 #include "playlist/PlaylistModel.h"
 #include "playlist/PrintController.h"
 #include "search/SearchController.h"

@@ -1,10 +1,10 @@
 #include "desktop/MprisService.h"
 
+#include "browse/DroppedSongs.h"
+#include "browse/PlaylistDrop.h"
 #include "common/PlaybackState.h"
 #include "desktop/MprisAdaptors.h"
 #include "playback/MediaPlayer.h"
-#include "playlist/DroppedSongs.h"
-#include "playlist/PlaylistDrop.h"
 #include "playlist/PlaylistModel.h"
 #include "songinfo/Id3v1Tag.h"
 #include "widgets/PictureButton.h"

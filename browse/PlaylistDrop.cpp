@@ -1,7 +1,7 @@
-#include "playlist/PlaylistDrop.h"
+#include "browse/PlaylistDrop.h"
 
 #include "common/Algemeen.h"
-#include "playlist/DroppedSongs.h"
+#include "browse/DroppedSongs.h"
 #include "playlist/PlaylistModel.h"
 #include "widgets/MessageKit.h"
 

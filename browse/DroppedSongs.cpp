@@ -1,6 +1,6 @@
-#include "playlist/DroppedSongs.h"
+#include "browse/DroppedSongs.h"
 
-#include "browse/FileList.h"
+#include "common/FileList.h"
 #include "browse/SongNames.h"
 
 #include <QDir>
