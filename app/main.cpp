@@ -1,8 +1,8 @@
 #include "app/Main.h"
 #include "app/ProgramFolder.h"
 #include "app/StartupProbe.h"
-#include "widgets/Plaatjes.h"
 #include "playback/AudioEngine.h"
+#include "widgets/Plaatjes.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -12,9 +12,11 @@
 #include <QWindow>
 
 #include <functional>
+#include <thread>
 
 #include <csignal>
 #include <fcntl.h>
+#include <fontconfig/fontconfig.h>
 #include <unistd.h>
 
 namespace {
@@ -79,15 +81,37 @@ private:
     std::function<void()> m_action;
 };
 
+// Reading the font configuration (dozens of small XML files) is the largest single step before
+// the first frame, and connecting to the display does not need it: a worker reads it meanwhile,
+// and Qt's font database later finds it loaded. join() before the first widget is made.
+class FontConfigWarmUp {
+public:
+    FontConfigWarmUp() : m_thread([] { FcInit(); }) {}
+    ~FontConfigWarmUp() { join(); }
+    FontConfigWarmUp(const FontConfigWarmUp&) = delete;
+    FontConfigWarmUp& operator=(const FontConfigWarmUp&) = delete;
+
+    void join() {
+        if (m_thread.joinable()) {
+            m_thread.join();
+        }
+    }
+
+private:
+    std::thread m_thread;
+};
+
 } // namespace
 
 int main(int argc, char* argv[]) {
+    FontConfigWarmUp fontConfig;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tunara"));
     QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     quitOnTerminationSignals(app);
 
+    fontConfig.join();
     const QString programFolder = ProgramFolder::forThisProgram();
     AudioEngine engine;
     Main window(programFolder, engine);
