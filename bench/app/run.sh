@@ -6,8 +6,8 @@
 # Start-up: the time from spawning the process until its first top-level window is mapped on the
 # X server, seen by an X client of the bench's own (bench_map_wait watches MapNotify on the root
 # window). Every start gets a fresh home folder inside the bench's folder under /tmp, which is
-# also its working folder, as a launcher's would be; the rounds rotate the order of the programs;
-# figures are medians.
+# also its working folder, as a launcher's would be, and no SDL_AUDIODRIVER; the rounds rotate
+# the order of the programs; figures are medians.
 #   startup_map_ms, startup_map_ms_bare_qt, startup_ratio (target: at most 1.3)
 #                             with a session bus of the bench's own
 #   startup_map_ms_no_bus, startup_map_ms_no_bus_bare_qt, startup_ratio_no_bus (at most 1.3)
@@ -17,12 +17,14 @@
 #                             on a busy machine
 # Idle and playing, as a share of one core (CPU of all threads, medians):
 #   idle_cpu_percent, idle_cpu_percent_bare_qt
-#                             10 s idle, 3 s after start, working folder the example songs
+#                             10 s idle, 3 s after start, working folder the example songs, no
+#                             SDL_AUDIODRIVER
 #   idle_cpu_busy_folder_percent, idle_cpu_busy_folder_percent_bare_qt (target: at most 0.3)
 #                             the same while an entry is created and removed ten times a second
-#                             in the parent of the working folder, a folder the tree shows
-#   play_cpu_percent_window   the whole program, window shown, while an MP3 plays on the silent
-#                             output, over 20 s (target: under 1)
+#                             in the parent of the working folder (in the build folder), a
+#                             folder the tree shows
+#   play_cpu_percent_window   the whole program, window shown, working folder the example songs,
+#                             while an MP3 plays on the silent output, over 20 s (target: under 1)
 #   rss_mb, rss_mb_bare_qt    resident memory 3 s after start (target: 45)
 # Runs under its own Xvfb server (xvfb-run); the start-up figures need an X server, so without
 # one only the idle figures are taken, on Qt's offscreen platform.
@@ -60,8 +62,12 @@ no_bus="unix:path=/nonexistent/socket"
 # A session bus of the bench's own, as a desktop session has. Without it libdbus would start one
 # through the X server (dbus-launch) on the first start of the run and leave it behind.
 bus_pid=""
+busy=""
+churn_pid=""
 cleanup() {
     [ -n "$bus_pid" ] && kill "$bus_pid" 2>/dev/null
+    [ -n "$churn_pid" ] && kill "$churn_pid" 2>/dev/null
+    [ -n "$busy" ] && rm -rf "$busy"
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -85,7 +91,7 @@ ratio() { awk -v a="$2" -v b="$3" -v n="$1" 'BEGIN { printf "%s %.2f x\n", n, a 
 start_once() {
     local home
     home="$(mktemp -d "$work/home.XXXXXX")"
-    timeout 60 "$map_wait" -C "$home" -e HOME="$home" "$@" 2>/dev/null || true
+    timeout 60 env -u SDL_AUDIODRIVER "$map_wait" -C "$home" -e HOME="$home" "$@" 2>/dev/null || true
     rm -rf "$home"
 }
 
@@ -138,7 +144,7 @@ rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
 idle_once() {
     local home pid before after
     home="$(mktemp -d "$work/home.XXXXXX")"
-    (cd "$1" && HOME="$home" exec "$2") >/dev/null 2>&1 &
+    (cd "$1" && unset SDL_AUDIODRIVER && HOME="$home" exec "$2") >/dev/null 2>&1 &
     pid=$!
     sleep 3
     [ -n "$3" ] && rss_kb "$pid" >>"$3"
@@ -153,10 +159,11 @@ idle_once() {
 
 # The quiet case starts where `make run` starts, in the example songs, not in /tmp, where other
 # programs' files come and go. The busy case starts in a copy of them one level below the folder
-# that the bench keeps busy, so that folder is an expanded ancestor in the tree.
+# that the bench keeps busy, so that folder is an expanded ancestor in the tree; it lies in the
+# build folder too, so that only the bench's own entry comes and goes among the shown folders.
 quiet="$repo/examples"
 [ -d "$quiet" ] || quiet="$work"
-busy="$work/busy"
+busy="$(mktemp -d "$build/app-bench-busy.XXXXXX")"
 mkdir -p "$busy/songs"
 cp "$repo"/examples/*.mp3 "$repo"/examples/*.mid "$busy/songs/" 2>/dev/null || true
 "$churn" "$busy" 10 &
@@ -171,6 +178,7 @@ for _ in $(seq "$idle_runs"); do
 done
 kill "$churn_pid"
 wait "$churn_pid" 2>/dev/null || true
+churn_pid=""
 percent() { awk -v n="$1" '{ printf "%s %.3f %%\n", n, $1 }' <<<"$(median <"$work/$2")"; }
 percent idle_cpu_percent cpu
 percent idle_cpu_percent_bare_qt cpu_bare
@@ -182,5 +190,5 @@ awk '{ printf "rss_mb_bare_qt %.1f MB\n", $1 / 1024 }' <<<"$(median <"$work/rss_
 # --- Playing --------------------------------------------------------------------------------
 if [ "$on_x" = 1 ]; then
     home="$(mktemp -d "$work/home.XXXXXX")"
-    (cd "$home" && HOME="$home" "$play" 20) 2>/dev/null || echo "app bench: the playing figure failed" >&2
+    (cd "$quiet" && HOME="$home" "$play" 20) 2>/dev/null || echo "app bench: the playing figure failed" >&2
 fi
