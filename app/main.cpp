@@ -111,8 +111,8 @@ int main(int argc, char* argv[]) {
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     quitOnTerminationSignals(app);
 
-    fontConfig.join();
     const QString programFolder = ProgramFolder::forThisProgram();
+    fontConfig.join();
     AudioEngine engine;
     Main window(programFolder, engine);
     StartupProbe::install(window);
