@@ -13,7 +13,8 @@
 #   startup_map_ms_no_bus, startup_map_ms_no_bus_bare_qt, startup_ratio_no_bus (at most 1.3)
 #                             with DBUS_SESSION_BUS_ADDRESS naming a socket that does not exist
 #   startup_cpu_ms, startup_cpu_ms_bare_qt, startup_cpu_ratio
-#                             CPU time of all threads until the map: steadier than the wall time
+#                             CPU time of all threads (ended ones too) until the map: steadier
+#                             than the wall time
 #                             on a busy machine
 # Idle and playing, as a share of one core (CPU of all threads, medians):
 #   idle_cpu_percent, idle_cpu_percent_bare_qt
