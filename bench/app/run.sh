@@ -14,8 +14,7 @@
 #                             with DBUS_SESSION_BUS_ADDRESS naming a socket that does not exist
 #   startup_cpu_ms, startup_cpu_ms_bare_qt, startup_cpu_ratio
 #                             CPU time of all threads (ended ones too) until the map: steadier
-#                             than the wall time
-#                             on a busy machine
+#                             than the wall time on a busy machine
 # Idle and playing, as a share of one core (CPU of all threads, medians):
 #   idle_cpu_percent, idle_cpu_percent_bare_qt
 #                             10 s idle, 3 s after start, working folder the example songs, no
