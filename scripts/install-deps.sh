@@ -11,7 +11,7 @@ packages=(
   fluid-soundfont-gm timgm6mb-soundfont
   fonts-comic-neue fonts-liberation2
   xvfb xauth imagemagick x11-utils poppler-utils groff-base
-  libx11-dev dbus-daemon
+  libx11-dev libfontconfig-dev dbus-daemon
 )
 
 missing=()
