@@ -14,6 +14,7 @@ packages=(
   qt6-translations-l10n
   dbus dbus-bin dbus-daemon libglib2.0-bin at-spi2-core python3-pyatspi
   playerctl desktop-file-utils appstream
+  libx11-dev
 )
 
 missing=()
