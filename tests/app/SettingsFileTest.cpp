@@ -1,15 +1,19 @@
 #include "common/SettingsFile.h"
-#include "Files.h"
 #include "app/ProgramFolder.h"
+#include "support/Fixtures.h"
 
 #include <QDir>
 #include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 #include <utility>
 
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
+using fixtures::readFile;
+using fixtures::writeFile;
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "ModalWatcher.h"
-#include "support/FakePlayer.h"
-
 #include "app/Main.h"
-#include "widgets/PictureButton.h"
 #include "playlist/Loadform.h"
 #include "playlist/PlaylistController.h"
 #include "playlist/PlaylistFile.h"
+#include "support/FakePlayer.h"
+#include "support/Fixtures.h"
+#include "support/Modal.h"
+#include "widgets/PictureButton.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,6 +17,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+using namespace testsupport;
 
 namespace {
 
@@ -37,14 +39,10 @@ protected:
         playlist().refreshCount();
     }
     QByteArray bytes(const QString& name) const {
-        QFile f(PlaylistFile::filePath(program.path(), name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+        return fixtures::readFile(PlaylistFile::filePath(program.path(), name));
     }
     void store(const QString& name, const QByteArray& content) {
-        QDir().mkpath(PlaylistFile::folderPath(program.path()));
-        QFile f(PlaylistFile::filePath(program.path(), name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(content);
+        ASSERT_TRUE(fixtures::writeFile(PlaylistFile::filePath(program.path(), name), content));
     }
     // Presses command bar button 6 and types `name` into the name box (Cancel without one).
     QString saveAs(const std::optional<QString>& name) {

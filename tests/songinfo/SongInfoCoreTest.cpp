@@ -2,6 +2,7 @@
 #include "songinfo/Id3v1Tag.h"
 #include "songinfo/Mp3InfoText.h"
 #include "songinfo/PlayTime.h"
+#include "support/Fixtures.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -59,9 +60,8 @@ TEST(ByteCount, GroupsThousandsByThreeWithTheLocaleSeparator) {
 TEST(Id3v1Reader, ReadsOnlyAnExactTagInTheLast128Bytes) {
     QTemporaryDir dir;
     auto write = [&](const char* name, const QByteArray& bytes) {
-        QFile f(dir.filePath(QLatin1String(name)));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-        return f.fileName();
+        EXPECT_TRUE(fixtures::writeFile(dir.filePath(QLatin1String(name)), bytes));
+        return dir.filePath(QLatin1String(name));
     };
     Id3v1Tag tag;
     ASSERT_TRUE(ReadId3Tag(write("exact.mp3", tagBytes("Title", "Artist", "1999", 17)), tag));
