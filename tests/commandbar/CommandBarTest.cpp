@@ -77,7 +77,7 @@ TEST_F(CommandBarTest, NoKeepsTheSongPlayingAndWritesNothing) {
     m_main->state().settings.advertText = u"Veranderd"_s;
     const QList<SeenBox> boxes = quit(QMessageBox::No);
     ASSERT_EQ(boxes.size(), 1);
-    EXPECT_EQ(boxes[0].title + boxes[0].text, u" ExitWilt u het programma beeindigen?"_s);
+    EXPECT_EQ(boxes[0].titleAndText(), u" Exit|Wilt u het programma beeindigen?"_s);
     EXPECT_EQ(boxes[0].defaultButton, QMessageBox::Yes);
     EXPECT_FALSE(m_player.calls.contains(u"stop"_s));
     EXPECT_TRUE(m_player.playingNow && m_main->state().playing && m_main->isVisible());

@@ -49,7 +49,7 @@ void ModalAnswerer::poll() {
 QStringList ModalAnswerer::texts() const {
     QStringList out;
     for (const SeenBox& s : m_seen) {
-        out << s.title + u'|' + s.text;
+        out << s.titleAndText();
     }
     return out;
 }

@@ -24,6 +24,7 @@ struct SeenBox {
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
     bool probe = false; // what the answerer's probe said while the window was open
 
+    QString titleAndText() const { return title + u'|' + text; }
     // Titled "Tunara", no icon, only an OK button: the program's plain message.
     bool plain() const {
         return title == u"Tunara" && icon == QMessageBox::NoIcon && buttons == QMessageBox::Ok;
