@@ -4,4 +4,5 @@
 #include "support/Modal.h"
 
 using testsupport::answering;
+using testsupport::answeringEach;
 using testsupport::SeenBox;

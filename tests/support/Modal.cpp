@@ -4,11 +4,13 @@
 #include <QApplication>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace testsupport {
 
-ModalAnswerer::ModalAnswerer(QMessageBox::StandardButton answer, std::function<void(QWidget*)> other,
-                             std::function<bool()> probe)
-    : m_answer(answer), m_other(std::move(other)), m_probe(std::move(probe)) {
+ModalAnswerer::ModalAnswerer(std::vector<QMessageBox::StandardButton> answers,
+                             std::function<void(QWidget*)> other, std::function<bool()> probe)
+    : m_answers(std::move(answers)), m_other(std::move(other)), m_probe(std::move(probe)) {
     if (QWidget* open = QApplication::activeModalWidget()) {
         m_handled << open; // the window the test itself works in
     }
@@ -35,8 +37,10 @@ void ModalAnswerer::poll() {
         seen.buttons = box->standardButtons();
         seen.defaultButton = def != nullptr ? box->standardButton(def) : QMessageBox::NoButton;
     }
+    const auto answer =
+        box != nullptr ? m_answers[std::min(m_boxes++, m_answers.size() - 1)] : QMessageBox::NoButton;
     m_seen << seen;
-    QTimer::singleShot(0, w, [answer = m_answer, other = m_other, w, box] {
+    QTimer::singleShot(0, w, [answer, other = m_other, w, box] {
         if (box == nullptr) {
             return other ? other(w) : void(w->close());
         }
@@ -58,6 +62,13 @@ SeenBox answering(QMessageBox::StandardButton answer, const std::function<void()
     ModalAnswerer answerer(answer);
     act();
     return answerer.seen().value(0);
+}
+
+std::vector<SeenBox> answeringEach(const std::vector<QMessageBox::StandardButton>& answers,
+                                   const std::function<void()>& act) {
+    ModalAnswerer answerer(answers);
+    act();
+    return {answerer.seen().begin(), answerer.seen().end()};
 }
 
 } // namespace testsupport

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace testsupport {
 
@@ -38,6 +39,10 @@ struct SeenBox {
 class ModalAnswerer {
 public:
     explicit ModalAnswerer(QMessageBox::StandardButton answer = QMessageBox::Ok,
+                           std::function<void(QWidget*)> other = {}, std::function<bool()> probe = {})
+        : ModalAnswerer(std::vector{answer}, std::move(other), std::move(probe)) {}
+    // The boxes in turn get `answers` (not empty), the last one any further box.
+    explicit ModalAnswerer(std::vector<QMessageBox::StandardButton> answers,
                            std::function<void(QWidget*)> other = {}, std::function<bool()> probe = {});
     const QList<SeenBox>& seen() const { return m_seen; }
     QStringList texts() const; // "title|text" for each window
@@ -45,17 +50,21 @@ public:
 private:
     void poll();
 
-    QMessageBox::StandardButton m_answer;
+    std::vector<QMessageBox::StandardButton> m_answers;
     std::function<void(QWidget*)> m_other;
     std::function<bool()> m_probe;
     QList<QPointer<QWidget>> m_handled;
     QList<SeenBox> m_seen;
+    size_t m_boxes = 0; // message boxes answered so far
     QTimer m_timer;
 };
 
 // Runs `act`, answering the message boxes it shows with `answer`; returns the first (shown is
 // false when none opened).
 SeenBox answering(QMessageBox::StandardButton answer, const std::function<void()>& act);
+// Runs `act`, answering the boxes it shows in turn with `answers`; what each showed.
+std::vector<SeenBox> answeringEach(const std::vector<QMessageBox::StandardButton>& answers,
+                                   const std::function<void()>& act);
 
 // While the handle lives, runs `act` once on the first visible modal window of type T, which the
 // test drives itself, then closes the window if `act` left it open. The poll stops first, since
