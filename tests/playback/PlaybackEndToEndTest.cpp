@@ -89,8 +89,9 @@ TEST_F(EndToEnd, APlaylistPlaysThroughWithoutAClickTakingSongsAppendedOnTheWay) 
     ASSERT_TRUE(waitFor([&] { return boxCount() > 0; }));
     QTest::qWait(400); // several more Timer1 intervals: the message stays single
     expectOneBox(*answerer, "Playlist met songs bijvullen a.u.b.!");
-    EXPECT_EQ(counts.texts, QStringList({"2 Songs in de playlist", "3 Songs in de playlist", "2 Songs in de playlist",
-                                         "1 Songs in de playlist", "0 Songs in de playlist"}));
+    EXPECT_EQ(counts.texts,
+              QStringList({"2 Songs in de playlist", "3 Songs in de playlist", "2 Songs in de playlist",
+                           "1 Songs in de playlist", "0 Songs in de playlist"}));
     EXPECT_EQ(names.texts.mid(1), QStringList({"Een", "Twee", "Drie"}));
     EXPECT_FALSE(main->state().playing);
     EXPECT_FALSE(engine->isPlaying());

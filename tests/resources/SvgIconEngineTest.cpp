@@ -1,6 +1,6 @@
 #include "widgets/SvgIconEngine.h"
-#include "widgets/Plaatjes.h"
 #include "support/Fixtures.h"
+#include "widgets/Plaatjes.h"
 
 #include <QDirIterator>
 #include <QFile>

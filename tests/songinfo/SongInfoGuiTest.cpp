@@ -134,13 +134,15 @@ TEST_F(SongInfoButtons, TagBoxOnlyForTaggedFilesWhoseNameEndsInMp3) {
     write(QStringLiteral("plain.mp3"), QByteArray(400, 'a'));
     write(QStringLiteral("tune.mid"), QByteArray(100, 'a') + tag("Midi", 1));
     m_player.durations[path(QStringLiteral("plain.mp3"))] = 10;
-    const QStringList names{QStringLiteral("odd.mp3"), QStringLiteral("plain.mp3"), QStringLiteral("tune.mid")};
+    const QStringList names{QStringLiteral("odd.mp3"), QStringLiteral("plain.mp3"),
+                            QStringLiteral("tune.mid")};
     for (int row = 0; row < 3; ++row) {
         showFolder(m_main, m_musicDir.path(), names, row);
         m_player.calls.clear();
         const QList<QStringList> boxes = press(m_main, 2);
         ASSERT_EQ(boxes.size(), row == 0 ? 1 : 0) << row;
-        EXPECT_TRUE(row > 0 || (boxes[0].size() == 5 && boxes[0].last() == QStringLiteral("Jaar.........: 1999")));
+        EXPECT_TRUE(row > 0 ||
+                    (boxes[0].size() == 5 && boxes[0].last() == QStringLiteral("Jaar.........: 1999")));
     }
     EXPECT_TRUE(m_player.calls.isEmpty()) << "a MIDI file is not even loaded";
 }
