@@ -1,6 +1,8 @@
 # The README's commands. Each one installs what is missing first, so a fresh Debian 12 machine
 # needs nothing else.
 BUILD ?= build
+# The tests' own build: everything built with AddressSanitizer and UndefinedBehaviorSanitizer.
+TEST_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
@@ -21,8 +23,12 @@ build: configure
 run: build
 	cd examples && ../$(BUILD)/tunara
 
-test: build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+# Any sanitizer report fails the test that caused it (the options are in tests/CMakeLists.txt, so
+# a plain ctest in that folder applies them too). run and bench keep the optimised build.
+test: deps
+	cmake -S . -B $(TEST_BUILD) $(CMAKE_FLAGS) -DTUNARA_SANITIZE=ON -DTUNARA_BUILD_BENCH=OFF
+	cmake --build $(TEST_BUILD) -j $(JOBS)
+	cd $(TEST_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # Installs under PREFIX (default /usr/local), staged below DESTDIR when given.
 PREFIX ?= /usr/local
@@ -39,4 +45,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(TEST_BUILD)

@@ -1,5 +1,5 @@
-#include "appearance/MainWindowFixture.h"
-#include "appearance/ModalHelper.h"
+#include "support/MainWindow.h"
+#include "support/Modal.h"
 
 #include <QAccessible>
 #include <QDialog>
@@ -38,7 +38,7 @@ std::string reachableControls(QWidget* window) {
 } // namespace
 
 // The main window is read over AT-SPI by screen_reader_view.py; its other windows are read here.
-using AccessibleNames = MainWindowFixture;
+using AccessibleNames = testsupport::MainWindowTest;
 
 TEST_F(AccessibleNames, EveryControlOfTheOtherWindowsHasAName) {
     const struct {
@@ -56,15 +56,16 @@ TEST_F(AccessibleNames, EveryControlOfTheOtherWindowsHasAName) {
     };
     for (const auto& w : windows) {
         std::string controls;
-        const auto outcome = modal::answer<QDialog>([&](QDialog* d) {
+        bool seen = false;
+        const auto watcher = testsupport::onModal<QDialog>([&](QDialog* d) {
+            seen = true;
             controls = reachableControls(d);
-            d->close();
         });
         QWidget* opener = control<QWidget>(QLatin1String(w.opener));
         // The colour editor opens from a right-click on an info bar.
         QTest::mouseClick(opener, w.button, Qt::NoModifier,
                           QPoint(opener->width() - 20, opener->height() / 2));
-        ASSERT_TRUE(outcome->seen) << w.opener;
+        ASSERT_TRUE(seen) << w.opener;
         EXPECT_EQ(controls, w.controls) << w.opener;
     }
 }

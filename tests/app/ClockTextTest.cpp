@@ -30,10 +30,4 @@ TEST(ClockText, TwentyFourHourTimeAndShortDateFromTheLocale) {
               QStringLiteral(" 14 h 00 h 00 "));
 }
 
-TEST(ClockText, WakesJustAfterTheNextWholeSecond) {
-    EXPECT_EQ(ClockText::msUntilNextSecond(QTime(9, 5, 3, 0)), 1000 + ClockText::kTickLagMs);
-    EXPECT_EQ(ClockText::msUntilNextSecond(QTime(9, 5, 3, 998)), 2 + ClockText::kTickLagMs);
-    EXPECT_EQ(ClockText::msUntilNextSecond(QTime(23, 59, 59, 500)), 500 + ClockText::kTickLagMs);
-}
-
 } // namespace

@@ -1,9 +1,7 @@
-#include "Files.h"
 #include "app/ClockText.h"
-#include "app/Main.h"
-#include "appearance/ModalHelper.h"
 #include "common/SettingsFile.h"
-#include "support/FakePlayer.h"
+#include "support/MainWindow.h"
+#include "support/Modal.h"
 #include "widgets/ElidingLabel.h"
 #include "widgets/Plaatjes.h"
 
@@ -13,18 +11,17 @@
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QSlider>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 #include <QTreeView>
 
 #include <array>
-#include <memory>
 #include <tuple>
 
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
+using namespace testsupport;
+using fixtures::readFile;
+using fixtures::writeFile;
 
 namespace {
 
@@ -66,45 +63,39 @@ void expectColours(const MainControls& c, const Colours& t) {
     EXPECT_EQ(c.InfoLabel->palette().color(QPalette::WindowText), colour(3));
 }
 
-class MainStartup : public ::testing::Test {
+// Each test starts with the first start of the program in an empty folder.
+class MainStartup : public MainWindowTest {
 protected:
-    QString ini() const { return settingsFilePath(m_dir.path()); }
-    Main& start() {
-        m_main = std::make_unique<Main>(m_dir.path(), m_player);
-        return *m_main;
-    }
-    QTemporaryDir m_dir;
-    FakePlayer m_player;
-    std::unique_ptr<Main> m_main;
+    QString ini() const { return settingsFilePath(folder()); }
 };
 
 TEST_F(MainStartup, FirstStartInAnEmptyFolderShowsTheDefaultsAndWritesTheFile) {
-    const MainControls& c = start().controls();
-    expectColours(c, kDefaultColours);
-    EXPECT_EQ(c.ReclameLabel->text(), u"Hier kan uw reclame tekst staan..."_s);
+    expectColours(c(), kDefaultColours);
+    EXPECT_EQ(c().ReclameLabel->text(), u"Hier kan uw reclame tekst staan..."_s);
     EXPECT_EQ(readFile(ini()), settingsFileBytes(Settings{}));
 
     // A program folder that cannot be written starts the same.
-    writeFile(m_dir.filePath(u"plain"_s), "x");
+    ASSERT_TRUE(writeFile(m_dir.filePath(u"plain"_s), "x"));
     Main unwritable(m_dir.filePath(u"plain/map"_s), m_player);
     expectColours(unwritable.controls(), kDefaultColours);
     EXPECT_EQ(unwritable.state().settings, Settings{});
 }
 
 TEST_F(MainStartup, ShortFileIsRewrittenWithEightLinesAndACompleteOneLeftAlone) {
-    writeFile(ini(), "10,20,30\r\n40,50,60\r\n70,80,90\r\n1,2,3\r\n");
-    expectColours(start().controls(), {{{10, 20, 30}, {40, 50, 60}, {70, 80, 90}, {1, 2, 3}}});
+    ASSERT_TRUE(writeFile(ini(), "10,20,30\r\n40,50,60\r\n70,80,90\r\n1,2,3\r\n"));
+    startMain();
+    expectColours(c(), {{{10, 20, 30}, {40, 50, 60}, {70, 80, 90}, {1, 2, 3}}});
     EXPECT_EQ(readFile(ini()), "10,20,30\r\n40,50,60\r\n70,80,90\r\n1,2,3\r\n\"Tunara 1\"\r\n"
                                "\"Hier kan uw reclame tekst staan...\"\r\n\"\"\r\n\"C:/mp3\"\r\n");
 
     const QByteArray complete = "10,20,30\r\n40,50,60\r\n70,80,90\r\n300,-5,127.5\r\n\"Tunara 1\"\r\n"
                                 "\"Welkom, luisteraar\"\r\n\"\"\r\n\"/muziek\"\r\n\"extra regel\"\r\n";
-    writeFile(ini(), complete);
-    Main& m = start();
-    EXPECT_EQ(m.controls().ReclameLabel->text(), u"Welkom, luisteraar"_s);
+    ASSERT_TRUE(writeFile(ini(), complete));
+    startMain();
+    EXPECT_EQ(c().ReclameLabel->text(), u"Welkom, luisteraar"_s);
     // Out-of-range components show clamped; the record keeps what was read.
-    EXPECT_EQ(m.controls().Label10->palette().color(QPalette::WindowText), QColor(255, 0, 128));
-    EXPECT_EQ(m.state().settings.textColour, (ColourTriple{300, -5, 128}));
+    EXPECT_EQ(c().Label10->palette().color(QPalette::WindowText), QColor(255, 0, 128));
+    EXPECT_EQ(m_main->state().settings.textColour, (ColourTriple{300, -5, 128}));
     EXPECT_EQ(readFile(ini()), complete);
 }
 
@@ -112,89 +103,77 @@ TEST_F(MainStartup, LogoThatCannotBeReadGivesTheBuiltInLogoWithoutAMessage) {
     Settings s;
     s.logoPath = m_dir.filePath(u"weg.jpg"_s);
     ASSERT_TRUE(SaveSettings(ini(), s));
-    modal::Watchdog watchdog;
-    Main& m = start();
+    ModalAnswerer none;
+    startMain();
     const auto argb = [](const QPixmap& p) { return p.toImage().convertToFormat(QImage::Format_ARGB32); };
     const QImage builtIn =
-        argb(Plaatjes::Img(2).pixmap(QSize(200, 200), m.controls().Logo->pixmap().devicePixelRatio()));
-    EXPECT_EQ(argb(m.controls().Logo->pixmap()), builtIn);
-    EXPECT_EQ(m.state().settings.logoPath, s.logoPath);
+        argb(Plaatjes::Img(2).pixmap(QSize(200, 200), c().Logo->pixmap().devicePixelRatio()));
+    EXPECT_EQ(argb(c().Logo->pixmap()), builtIn);
+    EXPECT_EQ(m_main->state().settings.logoPath, s.logoPath);
 
     // A named pipe must not be waited for; a folder or a file that is no picture keep the logo too.
     const QString pipe = m_dir.filePath(u"pijp.png"_s), broken = m_dir.filePath(u"kapot.png"_s);
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    writeFile(broken, "geen plaatje");
-    for (const QString& path : {pipe, m_dir.path(), broken}) {
-        EXPECT_FALSE(m.loadLogo(path)) << path.toStdString();
+    ASSERT_TRUE(writeFile(broken, "geen plaatje"));
+    for (const QString& path : {pipe, folder(), broken}) {
+        EXPECT_FALSE(m_main->loadLogo(path)) << path.toStdString();
     }
-    EXPECT_EQ(argb(m.controls().Logo->pixmap()), builtIn);
-    EXPECT_EQ(watchdog.count(), 0);
+    EXPECT_EQ(argb(c().Logo->pixmap()), builtIn);
+    EXPECT_TRUE(none.seen().isEmpty());
 }
 
 TEST_F(MainStartup, HelpHiddenPlaylistVisibleVolumeSevenAndTimers) {
-    Main& m = start();
-    const MainControls& c = m.controls();
-    m.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m));
-    EXPECT_EQ(m.windowTitle(), u" Tunara"_s);
+    EXPECT_EQ(m_main->windowTitle(), u" Tunara"_s);
     // The layout with a 5-pixel margin all round, so the framed window fits a 1024 x 768 screen.
-    EXPECT_EQ(m.minimumSize(), QSize(1018, 738));
-    EXPECT_EQ(m.maximumSize(), m.minimumSize());
-    EXPECT_EQ(c.Frame5->geometry().bottomRight() + QPoint(6, 6), QPoint(1018, 738));
-    EXPECT_FALSE(c.Text1->isVisible());
-    EXPECT_TRUE(c.List2->isVisible());
-    EXPECT_EQ(c.Text1->geometry(), c.List2->geometry());
-    EXPECT_FALSE(c.BackList->isVisible() || c.File1->isVisible()); // lists that are never shown
-
-    EXPECT_EQ(c.VolumeLabel->text(), u"7"_s);
-    EXPECT_EQ(c.Slider2->value(), 1750);
+    EXPECT_EQ(m_main->minimumSize(), QSize(1018, 738));
+    EXPECT_EQ(m_main->maximumSize(), m_main->minimumSize());
+    EXPECT_EQ(c().Frame5->geometry().bottomRight() + QPoint(6, 6), QPoint(1018, 738));
+    EXPECT_TRUE(c().Text1->isHidden() && c().List2->isVisible());
+    EXPECT_EQ(c().Text1->geometry(), c().List2->geometry());
+    EXPECT_FALSE(c().BackList->isVisible() || c().File1->isVisible()); // lists that are never shown
+    EXPECT_EQ(c().VolumeLabel->text(), u"7"_s);
+    EXPECT_EQ(c().Slider2->value(), 1750);
     EXPECT_EQ(m_player.calls.filter(u"volume"_s), QStringList{u"volume -750"_s});
-    EXPECT_EQ(c.Ballans->value(), 0);
-    EXPECT_FALSE(c.Timer1->isActive());
-    EXPECT_TRUE(c.Timer2->isActive());
+    EXPECT_EQ(c().Ballans->value(), 0);
+    EXPECT_FALSE(c().Timer1->isActive());
+    EXPECT_TRUE(c().Timer2->isActive());
 
     // The help text box holds the help text's twenty-four lines.
-    const QStringList lines = m.helpText().split(u"\r\n"_s);
+    const QStringList lines = m_main->helpText().split(u"\r\n"_s);
     ASSERT_EQ(lines.size(), 25); // the last line ends in CR LF too
     EXPECT_EQ(lines[0], u"  Uitleg programma..."_s);
     EXPECT_EQ(lines[23], u"  Druk nogmaals op de helpknop om dit helpscherm te verlaten."_s);
-    EXPECT_EQ(c.Text1->toPlainText(), lines.join(u'\n'));
+    EXPECT_EQ(c().Text1->toPlainText(), lines.join(u'\n'));
 }
 
 TEST_F(MainStartup, FontsAreSubstitutedAndTheClockTicks) {
-    Main& m = start();
-    const MainControls& c = m.controls();
     for (QWidget* w :
-         std::initializer_list<QWidget*>{c.List1, c.List2, c.Dir1, c.Text1, c.InfoLabel, c.Label10}) {
-        EXPECT_EQ(QFontInfo(w->font()).family(), u"Comic Neue"_s) << w->objectName().toStdString();
+         std::initializer_list<QWidget*>{c().List1, c().List2, c().Dir1, c().Text1, c().InfoLabel,
+                                         c().Label10, c().Klok, c().PosLabel, c().VolumeLabel, c().Label12}) {
+        const bool arial = qobject_cast<QLabel*>(w) && w != c().InfoLabel && w != c().Label10;
+        EXPECT_EQ(w->font().family(), arial ? u"Arial"_s : u"Comic Sans MS"_s);
+        EXPECT_EQ(QFontInfo(w->font()).family(), arial ? u"Liberation Sans"_s : u"Comic Neue"_s)
+            << w->objectName().toStdString();
     }
-    for (QLabel* w : {c.Klok, c.PosLabel, c.VolumeLabel, c.Label12}) {
-        EXPECT_EQ(QFontInfo(w->font()).family(), u"Liberation Sans"_s) << w->objectName().toStdString();
-    }
-    EXPECT_EQ(c.List1->font().family(), u"Comic Sans MS"_s);
-    EXPECT_EQ(c.Klok->font().family(), u"Arial"_s);
-
-    m.show();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return c.Klok->text() != u"00:00"_s; }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return c().Klok->text() != u"00:00"_s; }, 2000));
     // The text for now, or for the second before if the tick came just before it.
     const QDateTime now = QDateTime::currentDateTime();
-    const QString text = c.Klok->text();
+    const QString text = c().Klok->text();
     EXPECT_TRUE(text == ClockText::format(now, QLocale()) ||
                 text == ClockText::format(now.addSecs(-1), QLocale()))
         << text.toStdString();
-    EXPECT_GE(c.Klok->width(), c.Klok->fontMetrics().horizontalAdvance(text));
+    EXPECT_GE(c().Klok->width(), c().Klok->fontMetrics().horizontalAdvance(text));
 }
 
 TEST_F(MainStartup, EveryControlOfTheTableIsInItsPlace) {
-    Main& m = start();
     int controls = 0;
     for (const char* line : kLayout) {
-        const QStringList holderAndControls = QString::fromLatin1(line).split(QStringLiteral(": "));
-        for (const QString& entry : holderAndControls[1].split(QStringLiteral(", "))) {
+        const QStringList holderAndControls = QString::fromLatin1(line).split(u": "_s);
+        for (const QString& entry : holderAndControls[1].split(u", "_s)) {
             const QStringList f = entry.split(u' ');
             SCOPED_TRACE(entry.toStdString());
             ++controls;
-            QWidget* w = m.findChild<QWidget*>(f[0]);
+            QWidget* w = m_main->findChild<QWidget*>(f[0]);
             ASSERT_TRUE(w && w->parentWidget());
             EXPECT_EQ(w->parentWidget()->objectName(), holderAndControls[0]);
             EXPECT_EQ(w->pos(), QPoint(f[1].toInt() / 15, f[2].toInt() / 15));
@@ -207,21 +186,19 @@ TEST_F(MainStartup, EveryControlOfTheTableIsInItsPlace) {
     }
     EXPECT_EQ(controls, 54);
     // The clock keeps its right edge, however long its text.
-    QWidget* klok = m.findChild<QWidget*>(QStringLiteral("Klok"));
-    ASSERT_TRUE(klok && klok->parentWidget()->objectName() == u"Frame1"_s);
-    EXPECT_EQ(klok->geometry().topRight(), QPoint((14370 + 630) / 15 - 1, 225 / 15));
+    ASSERT_EQ(c().Klok->parentWidget()->objectName(), u"Frame1"_s);
+    EXPECT_EQ(c().Klok->geometry().topRight(), QPoint((14370 + 630) / 15 - 1, 225 / 15));
 }
 
 TEST_F(MainStartup, TextLabelsFitTheirLongestTextsAndStayOnTheirBars) {
-    const MainControls& c = start().controls();
     const std::tuple<QLabel*, const char*, QLabel*> cases[] = {
-        {c.Label12, "-10", c.Label11},
-        {c.VolumeLabel, "10", c.Label7},
-        {c.PosLabel, "12:45", c.Label4},
-        {c.TellerLabel, "32767 Songs / Mp3, Midi", c.Label1},
-        {c.Label10, "32767 Songs in de playlist", c.Label9},
-        {c.InfoLabel, "", c.Label6},
-        {c.ReclameLabel, "Hier kan uw reclame tekst staan...", nullptr},
+        {c().Label12, "-10", c().Label11},
+        {c().VolumeLabel, "10", c().Label7},
+        {c().PosLabel, "12:45", c().Label4},
+        {c().TellerLabel, "32767 Songs / Mp3, Midi", c().Label1},
+        {c().Label10, "32767 Songs in de playlist", c().Label9},
+        {c().InfoLabel, "", c().Label6},
+        {c().ReclameLabel, "Hier kan uw reclame tekst staan...", nullptr},
     };
     for (const auto& [label, text, bar] : cases) {
         SCOPED_TRACE(label->objectName().toStdString());
@@ -230,7 +207,7 @@ TEST_F(MainStartup, TextLabelsFitTheirLongestTextsAndStayOnTheirBars) {
     }
     // A song name too long for the info line ends in an ellipsis; the label and its tooltip keep
     // the whole name.
-    auto* info = static_cast<ElidingLabel*>(c.InfoLabel);
+    auto* info = static_cast<ElidingLabel*>(c().InfoLabel);
     const QString longName = u"Een heel lange songnaam "_s.repeated(8);
     info->setText(longName);
     info->grab();

@@ -1,13 +1,18 @@
 // The program as a user starts it: its own folder, a real event loop, signals from outside.
-#include "Files.h"
 #include "common/SettingsFile.h"
+#include "support/Fixtures.h"
 
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <gtest/gtest.h>
+
 #include <csignal>
+
+using fixtures::readFile;
+using fixtures::writeFile;
 
 namespace {
 

@@ -1,19 +1,23 @@
 #include "common/SettingsFile.h"
-#include "Files.h"
 #include "app/ProgramFolder.h"
 #include "common/TextFiles.h"
 #include "playlist/PlaylistFile.h"
+#include "support/Fixtures.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 
 #include <cerrno>
 #include <cstring>
+#include <gtest/gtest.h>
+
 #include <utility>
 
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
+using fixtures::readFile;
+using fixtures::writeFile;
 
 namespace {
 

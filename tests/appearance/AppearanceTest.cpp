@@ -1,10 +1,9 @@
-#include "MainWindowFixture.h"
-#include "ModalHelper.h"
-
 #include "appearance/About.h"
 #include "appearance/AppearanceController.h"
 #include "common/SettingsFile.h"
 #include "playlist/PlaylistModel.h"
+#include "support/MainWindow.h"
+#include "support/Modal.h"
 
 #include <QApplication>
 #include <QFile>
@@ -18,11 +17,10 @@
 #include <QScrollBar>
 #include <QToolTip>
 
-#include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
+using namespace testsupport;
 
 namespace {
 
@@ -72,7 +70,7 @@ void press(QDialog* editor, const char* button) {
     editor->findChild<QPushButton*>(QLatin1String(button))->click();
 }
 
-class Appearance : public MainWindowFixture {
+class Appearance : public MainWindowTest {
 protected:
     // Clicks control `name` at `pos` where a person would: on whatever widget shows there.
     void click(const char* name, QPoint pos, Qt::MouseButton button) {
@@ -82,22 +80,17 @@ protected:
         QTest::mouseClick(hit, button, Qt::NoModifier, hit->mapFrom(m_main.get(), p));
         QTest::qWait(1);
     }
-    // Right-click; `act` runs on the colour editor, which is cancelled if still open. Its caption.
+    // Right-click; `act` runs on the colour editor, which is closed if still open. Its caption.
     QString rightClick(const char* name, QPoint pos, const std::function<void(QDialog*)>& act = {}) {
-        auto title = std::make_shared<QString>();
-        modal::answer<QDialog>(
-            [title, act](QDialog* editor) {
-                *title = editor->windowTitle();
-                if (act) {
-                    act(editor);
-                }
-                if (editor->isVisible()) {
-                    press(editor, "CancelKnop");
-                }
-            },
-            500);
+        QString title;
+        const auto editor = onModal<QDialog>([&title, act](QDialog* e) {
+            title = e->windowTitle();
+            if (act) {
+                act(e);
+            }
+        });
         click(name, pos, Qt::RightButton);
-        return *title;
+        return title;
     }
     std::array<bool, 4> flags() const {
         const std::optional<::Pane> t = m_main->state().colourTarget;
@@ -129,22 +122,19 @@ protected:
         // clang-format on
     }
     QStringList chooseLogo(const QString& path) {
-        auto filters = std::make_shared<QStringList>();
-        modal::answer<QFileDialog>([path, filters](QFileDialog* dialog) {
-            *filters = dialog->nameFilters();
+        QStringList filters;
+        const auto chooser = onModal<QFileDialog>([path, &filters](QFileDialog* dialog) {
+            filters = dialog->nameFilters();
             dialog->selectFile(path);
             static_cast<QDialog*>(dialog)->accept();
-            if (dialog->isVisible()) {
-                dialog->reject();
-            }
         });
         QTest::mouseDClick(control<QWidget>(u"Logo"_s), Qt::LeftButton);
-        return *filters;
+        return filters;
     }
     // Answers the advertisement box with `text`; `offered` gets whether the box showed the whole
     // current text from its start.
     void answerAdvert(const QString& text, bool accept = true, bool* offered = nullptr) {
-        modal::answer<QInputDialog>([text, accept, offered](QInputDialog* box) {
+        const auto input = onModal<QInputDialog>([text, accept, offered](QInputDialog* box) {
             if (offered) {
                 auto* edit = box->findChild<QLineEdit*>();
                 *offered = edit->width() > edit->fontMetrics().horizontalAdvance(box->textValue());
@@ -162,11 +152,11 @@ TEST_F(Appearance, OnlyARightClickOpensTheColourEditorWithTheFlagOfItsPane) {
     const std::vector<Pane> all = panes();
     for (size_t t = 0; t < all.size(); ++t) {
         {
-            modal::Watchdog watchdog;
+            ModalAnswerer none;
             click(all[t].name, all[t].pos, Qt::LeftButton);
             click(all[t].name, all[t].pos, Qt::MiddleButton);
             QTest::qWait(10);
-            EXPECT_EQ(watchdog.count(), 0) << all[t].name;
+            EXPECT_TRUE(none.seen().isEmpty()) << all[t].name;
         }
         std::array<bool, 4> during{}, expected{};
         expected[t] = true;
@@ -330,8 +320,9 @@ TEST_F(Appearance, AboutOpensFitsItsTextAndClosesLeavingEverythingAsItWas) {
     const QString info = control<QLabel>(u"InfoLabel"_s)->text();
     const bool helpHidden = control<QPlainTextEdit>(u"Text1"_s)->isHidden();
     for (bool byFrame : {false, true}) {
-        QString text;
-        const auto outcome = modal::answer<QDialog>([&](QDialog* about) {
+        QString text, title;
+        const auto answer = onModal<QDialog>([&](QDialog* about) {
+            title = about->windowTitle();
             auto* label4 = about->findChild<QLabel*>(u"Label4"_s);
             text = label4->text();
             EXPECT_LE(label4->heightForWidth(label4->width()), label4->height());
@@ -345,8 +336,7 @@ TEST_F(Appearance, AboutOpensFitsItsTextAndClosesLeavingEverythingAsItWas) {
             }
         });
         QTest::mouseClick(control<QWidget>(u"KnopBottom_1"_s), Qt::LeftButton);
-        ASSERT_TRUE(outcome->seen);
-        EXPECT_EQ(outcome->title, u" About..."_s);
+        EXPECT_EQ(title, u" About..."_s);
         EXPECT_TRUE(text.startsWith(u"Programma voor het beheren en afspelen van Mp3 en Midi bestanden. "_s));
         EXPECT_TRUE(text.endsWith(QStringLiteral(TUNARA_VERSION)));
         EXPECT_TRUE(m_main->findChildren<About*>().isEmpty());

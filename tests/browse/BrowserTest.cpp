@@ -1,5 +1,5 @@
-#include "playlist/ModalWatcher.h"
 #include "support/FakePlayer.h"
+#include "support/Modal.h"
 
 #include "app/Main.h"
 #include "browse/Browser.h"
@@ -21,6 +21,8 @@
 
 #include <fcntl.h>
 #include <unistd.h>
+
+using namespace testsupport;
 
 namespace {
 

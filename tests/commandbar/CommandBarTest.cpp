@@ -1,7 +1,7 @@
-#include "appearance/MainWindowFixture.h"
-#include "appearance/ModalHelper.h"
 #include "common/SettingsFile.h"
 #include "playlist/PlaylistModel.h"
+#include "support/MainWindow.h"
+#include "support/Modal.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -14,16 +14,11 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include <gtest/gtest.h>
-
 using namespace Qt::StringLiterals;
+using namespace testsupport;
+using fixtures::readFile;
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 // Records the settings file as it was at the moment the player was told to stop.
 class StopWatchingPlayer : public FakePlayer {
@@ -31,38 +26,32 @@ public:
     QString settingsPath;
     QByteArray fileAtStop;
     void stop() override {
-        fileAtStop = readAll(settingsPath);
+        fileAtStop = readFile(settingsPath);
         FakePlayer::stop();
     }
 };
 
 // A song is playing when each test begins.
-class CommandBarTest : public MainWindowFixtureT<StopWatchingPlayer> {
+class CommandBarTest : public MainWindowTestT<StopWatchingPlayer> {
 protected:
     void SetUp() override {
         m_player.settingsPath = iniPath();
-        MainWindowFixtureT<StopWatchingPlayer>::SetUp();
+        MainWindowTestT<StopWatchingPlayer>::SetUp();
         m_player.loadAll = true;
         ASSERT_TRUE(m_player.setFileName(u"/muziek/a.mp3"_s) && m_player.play());
         m_main->state().playback.setMode(PlaybackState::Mode::Playing);
         m_player.calls.clear();
-        m_fileBefore = readAll(iniPath());
+        m_fileBefore = readFile(iniPath());
     }
     QString iniPath() const { return settingsFilePath(folder()); }
     void click(const QString& name) { QTest::mouseClick(control<QWidget>(name), Qt::LeftButton); }
-    // Button 9 and the given answer to its question.
-    std::shared_ptr<modal::Outcome> quit(QMessageBox::StandardButton answer) {
-        const auto outcome = modal::answer<QMessageBox>([this, answer](QMessageBox* box) {
-            m_question = box->text();
-            m_defaultAnswer = box->standardButton(box->defaultButton());
-            box->button(answer)->click();
-        });
+    // Button 9 and the given answer to its question; the boxes shown.
+    QList<SeenBox> quit(QMessageBox::StandardButton answer) {
+        ModalAnswerer answerer(answer);
         click(u"KnopBottom_9"_s);
-        return outcome;
+        return answerer.seen();
     }
     QByteArray m_fileBefore;
-    QString m_question;
-    QMessageBox::StandardButton m_defaultAnswer = QMessageBox::NoButton;
 };
 
 } // namespace
@@ -86,14 +75,13 @@ TEST_F(CommandBarTest, HelpButtonTwiceBringsBackThePlaylistView) {
 
 TEST_F(CommandBarTest, NoKeepsTheSongPlayingAndWritesNothing) {
     m_main->state().settings.advertText = u"Veranderd"_s;
-    const auto outcome = quit(QMessageBox::No);
-    ASSERT_TRUE(outcome->seen);
-    EXPECT_EQ(outcome->title, u" Exit"_s);
-    EXPECT_EQ(m_question, u"Wilt u het programma beeindigen?"_s);
-    EXPECT_EQ(m_defaultAnswer, QMessageBox::Yes);
+    const QList<SeenBox> boxes = quit(QMessageBox::No);
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(boxes[0].titleAndText(), u" Exit|Wilt u het programma beeindigen?"_s);
+    EXPECT_EQ(boxes[0].defaultButton, QMessageBox::Yes);
     EXPECT_FALSE(m_player.calls.contains(u"stop"_s));
     EXPECT_TRUE(m_player.playingNow && m_main->state().playback.isPlaying() && m_main->isVisible());
-    EXPECT_EQ(readAll(iniPath()), m_fileBefore);
+    EXPECT_EQ(readFile(iniPath()), m_fileBefore);
 }
 
 TEST_F(CommandBarTest, YesStopsThePlayerThenWritesEveryChangeAndCloses) {
@@ -108,9 +96,9 @@ TEST_F(CommandBarTest, YesStopsThePlayerThenWritesEveryChangeAndCloses) {
     changed.logoPath = logo;
     changed.searchFolder = u"/home/muziek/zoek hier"_s;
     const Settings expected = changed;
-    EXPECT_EQ(readAll(iniPath()), m_fileBefore) << "nothing is written before the quit";
+    EXPECT_EQ(readFile(iniPath()), m_fileBefore) << "nothing is written before the quit";
 
-    ASSERT_TRUE(quit(QMessageBox::Yes)->seen);
+    ASSERT_EQ(quit(QMessageBox::Yes).size(), 1);
     EXPECT_EQ(m_player.calls.count(u"stop"_s), 1);
     EXPECT_EQ(m_player.fileAtStop, m_fileBefore) << "the player stops before the file is written";
     Settings written;
@@ -132,31 +120,25 @@ TEST_F(CommandBarTest, YesStopsThePlayerThenWritesEveryChangeAndCloses) {
 TEST_F(CommandBarTest, AnUnwritableSettingsFileIsReportedAndTheProgramStillEnds) {
     QFile::remove(iniPath());
     ASSERT_TRUE(QDir(folder()).mkdir(u"Tunara.ini"_s)); // a folder where the file goes
-    QString report;
-    const auto question = modal::answer<QMessageBox>([&report](QMessageBox* box) {
-        modal::answer<QMessageBox>([&report](QMessageBox* failed) {
-            report = failed->windowTitle() + u": "_s + failed->text();
-            failed->button(QMessageBox::Ok)->click();
-        });
-        box->button(QMessageBox::Yes)->click();
-    });
-    click(u"KnopBottom_9"_s);
-    ASSERT_TRUE(question->seen);
-    EXPECT_TRUE(report.startsWith(u"Tunara: De instellingen konden niet worden opgeslagen"_s))
-        << report.toStdString();
-    EXPECT_TRUE(report.endsWith(u"\n(er staat een map met die naam)."_s)) << report.toStdString();
+    const QList<SeenBox> boxes = quit(QMessageBox::Yes);
+    ASSERT_EQ(boxes.size(), 2);
+    EXPECT_TRUE(boxes[1].text.startsWith(u"De instellingen konden niet worden opgeslagen"_s))
+        << boxes[1].text.toStdString();
+    EXPECT_EQ(boxes[1].title, u"Tunara"_s);
+    EXPECT_TRUE(boxes[1].text.endsWith(u"\n(er staat een map met die naam)."_s))
+        << boxes[1].text.toStdString();
     EXPECT_TRUE(m_player.calls.contains(u"stop"_s));
     EXPECT_FALSE(m_main->isVisible());
 }
 
 TEST_F(CommandBarTest, ClosingByTheFrameAsksNothingAndKeepsTheOldFile) {
     m_main->state().settings.advertText = u"Gaat verloren"_s;
-    modal::Watchdog watchdog;
+    ModalAnswerer none;
     EXPECT_TRUE(m_main->close());
     QTest::qWait(20);
-    EXPECT_EQ(watchdog.count(), 0);
+    EXPECT_TRUE(none.seen().isEmpty());
     EXPECT_FALSE(m_main->isVisible());
-    EXPECT_EQ(readAll(iniPath()), m_fileBefore);
+    EXPECT_EQ(readFile(iniPath()), m_fileBefore);
 }
 
 // Last in this file: it runs the application's own event loop to its end, as the program does.

@@ -1,7 +1,7 @@
 // Files and folders dropped from a file manager onto the playlist, as synthetic drop events.
-#include "appearance/MainWindowFixture.h"
-#include "playlist/ModalWatcher.h"
 #include "playlist/PlaylistModel.h"
+#include "support/MainWindow.h"
+#include "support/Modal.h"
 #include "widgets/PictureButton.h"
 
 #include <QDir>
@@ -11,10 +11,11 @@
 #include <QMimeData>
 
 using namespace Qt::StringLiterals;
+using namespace testsupport;
 
 namespace {
 
-class PlaylistDropTest : public MainWindowFixture {
+class PlaylistDropTest : public testsupport::MainWindowTest {
 protected:
     QString song(const QString& relative) {
         const QString path = m_songs.filePath(relative);

@@ -2,57 +2,27 @@
 
 #include "app/Main.h"
 #include "common/MainControls.h"
+#include "support/Modal.h"
 #include "widgets/PictureButton.h"
 #include "widgets/Plaatjes.h"
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QTimer>
-
 #include <gtest/gtest.h>
-
-#include <vector>
 
 namespace playbacktest {
 
-struct SeenBox {
-    QString text;
-    bool plainOk = false;      // titled "Tunara", no icon, only an OK button
-    bool timer1Active = false; // Timer1 while the box was open
-};
-
-// While it lives, records every modal message box and presses its OK button as a person would.
-class BoxAnswerer {
-public:
-    explicit BoxAnswerer(const MainControls& c) : m_c(c) {
-        QObject::connect(&m_poll, &QTimer::timeout, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box == nullptr || !box->isVisible()) {
-                return;
-            }
-            QAbstractButton* ok = box->button(QMessageBox::Ok);
-            m_boxes.push_back({box->text(),
-                               box->windowTitle() == "Tunara" && box->icon() == QMessageBox::NoIcon &&
-                                   box->buttons().size() == 1 && ok != nullptr,
-                               m_c.Timer1->isActive()});
-            (ok != nullptr ? ok : box->buttons().first())->click();
-        });
-        m_poll.start(5);
-    }
-    const std::vector<SeenBox>& boxes() const { return m_boxes; }
-
-private:
-    const MainControls& m_c;
-    QTimer m_poll;
-    std::vector<SeenBox> m_boxes;
+// While it lives, records every modal window and answers it with OK, noting whether Timer1 ran
+// while it was open (the probe).
+struct BoxAnswerer : testsupport::ModalAnswerer {
+    explicit BoxAnswerer(const MainControls& c)
+        : ModalAnswerer(QMessageBox::Ok, {}, [&c] { return c.Timer1->isActive(); }) {}
 };
 
 // Exactly one box was shown, with this text, in the program's plain form, while Timer1 was off.
 inline void expectOneBox(const BoxAnswerer& answerer, const QString& text) {
-    ASSERT_EQ(answerer.boxes().size(), 1u);
-    EXPECT_EQ(answerer.boxes()[0].text, text);
-    EXPECT_TRUE(answerer.boxes()[0].plainOk);
-    EXPECT_FALSE(answerer.boxes()[0].timer1Active);
+    ASSERT_EQ(answerer.seen().size(), 1);
+    EXPECT_EQ(answerer.seen()[0].text, text);
+    EXPECT_TRUE(answerer.seen()[0].plain());
+    EXPECT_FALSE(answerer.seen()[0].probe);
 }
 
 inline bool showsPicture(const PictureButton* button, int img) {

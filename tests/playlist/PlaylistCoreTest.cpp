@@ -1,6 +1,7 @@
 
 #include "PermissionBits.h"
 #include "playlist/PlaylistFile.h"
+#include "support/Fixtures.h"
 
 #include <QDir>
 #include <QFile>
@@ -100,14 +101,10 @@ protected:
     const QString folder = PlaylistFile::folderPath(program);
 
     QByteArray bytes(const QString& name) const {
-        QFile f(PlaylistFile::filePath(program, name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+        return fixtures::readFile(PlaylistFile::filePath(program, name));
     }
     void write(const QString& fileName, const QByteArray& content) {
-        QDir().mkpath(folder);
-        QFile f(folder + u'/' + fileName);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(content);
+        ASSERT_TRUE(fixtures::writeFile(folder + u'/' + fileName, content));
     }
     QStringList files() const { return QDir(folder).entryList(QDir::Files | QDir::Hidden); }
 };

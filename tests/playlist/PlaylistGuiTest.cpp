@@ -1,11 +1,11 @@
-#include "ModalWatcher.h"
 #include "PermissionBits.h"
-#include "support/FakePlayer.h"
-
 #include "app/Main.h"
 #include "playlist/Loadform.h"
 #include "playlist/PlaylistController.h"
 #include "playlist/PlaylistFile.h"
+#include "support/FakePlayer.h"
+#include "support/Fixtures.h"
+#include "support/Modal.h"
 #include "widgets/PictureButton.h"
 
 #include <QDir>
@@ -18,6 +18,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+using namespace testsupport;
 
 namespace {
 
@@ -38,14 +40,10 @@ protected:
         playlist().refreshCount();
     }
     QByteArray bytes(const QString& name) const {
-        QFile f(PlaylistFile::filePath(program.path(), name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+        return fixtures::readFile(PlaylistFile::filePath(program.path(), name));
     }
     void store(const QString& name, const QByteArray& content) {
-        QDir().mkpath(PlaylistFile::folderPath(program.path()));
-        QFile f(PlaylistFile::filePath(program.path(), name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(content);
+        ASSERT_TRUE(fixtures::writeFile(PlaylistFile::filePath(program.path(), name), content));
     }
     // Presses command bar button 6 and types `name` into the name box (Cancel without one).
     QString saveAs(const std::optional<QString>& name) {
@@ -108,8 +106,7 @@ TEST_F(PlaylistGuiTest, RemoveAndClearAreInertWhilePlayingAndAskBeforeClearing) 
     EXPECT_EQ(playlist().count(), 2);
 
     const SeenBox no = answering(QMessageBox::No, [&] { c().KnopR[2]->click(); });
-    EXPECT_EQ(no.title, " Delete All");
-    EXPECT_EQ(no.text, "Wilt u de complete lijst leegmaken?");
+    EXPECT_EQ(no.titleAndText(), " Delete All|Wilt u de complete lijst leegmaken?");
     EXPECT_EQ(no.buttons, QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(no.defaultButton, QMessageBox::Yes);
     EXPECT_EQ(playlist().count(), 2);
@@ -132,8 +129,7 @@ TEST_F(PlaylistGuiTest, SaveAsksForANameAndOverwritesOnlyOnYes) {
     playlist().clear();
     fill({{"kort", "/k.mp3"}});
     const SeenBox no = answering(QMessageBox::No, [&] { EXPECT_FALSE(save("Rock")); });
-    EXPECT_EQ(no.title, " File exist");
-    EXPECT_EQ(no.text, "Naam 'Rock' bestaat al, overschrijven?");
+    EXPECT_EQ(no.titleAndText(), " File exist|Naam 'Rock' bestaat al, overschrijven?");
     EXPECT_EQ(no.defaultButton, QMessageBox::Yes);
     EXPECT_EQ(bytes("Rock"), three);
     EXPECT_TRUE(answering(QMessageBox::Yes, [&] { EXPECT_TRUE(save("Rock")); }).shown);
@@ -231,8 +227,7 @@ TEST_F(PlaylistGuiTest, DeleteKeyInLoadformAsksThenDeletes) {
         EXPECT_FALSE(answering(QMessageBox::Yes, [&] { QTest::keyClick(list, Qt::Key_Delete); }).shown);
         list->setCurrentRow(0);
         const SeenBox no = answering(QMessageBox::No, [&] { QTest::keyClick(list, Qt::Key_Delete); });
-        EXPECT_EQ(no.title, " Delete");
-        EXPECT_EQ(no.text, "Wilt u het bestand 'Jazz' verwijderen?");
+        EXPECT_EQ(no.titleAndText(), " Delete|Wilt u het bestand 'Jazz' verwijderen?");
         EXPECT_EQ(no.defaultButton, QMessageBox::Yes);
         EXPECT_EQ(items(list), QStringList({"Jazz", "Rock"}));
         EXPECT_TRUE(answering(QMessageBox::Yes, [&] { QTest::keyClick(list, Qt::Key_Delete); }).shown);

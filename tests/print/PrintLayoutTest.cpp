@@ -16,9 +16,7 @@ TEST(PrintLayout, HeadingTakesNamesAndTimeSeparatorFromTheLocaleOnA24HourClock) 
                     .endsWith(QStringLiteral(", 9.07.01")));
 }
 
-TEST(PrintLayout, SeparatorAndEntries) {
-    const QString sep = separatorText();
-    EXPECT_EQ(sep, QString(5, QLatin1Char(' ')) + QString(130, QLatin1Char('-')));
+TEST(PrintLayout, NumberedEntriesGetThreeBlanksAndPlainOnesStayUntouched) {
     EXPECT_EQ(entryText(1, QStringLiteral("Eerste"), true), QStringLiteral("1.   Eerste"));
     EXPECT_EQ(entryText(10, QStringLiteral("Tiende"), true), QStringLiteral("10.   Tiende"));
     EXPECT_EQ(entryText(3, QStringLiteral("  a, b "), false), QStringLiteral("  a, b "));

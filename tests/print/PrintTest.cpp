@@ -1,7 +1,7 @@
-#include "appearance/MainWindowFixture.h"
-#include "appearance/ModalHelper.h"
 #include "playlist/PlaylistModel.h"
 #include "playlist/PrintController.h"
+#include "support/MainWindow.h"
+#include "support/Modal.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -13,9 +13,8 @@
 #include <QProcess>
 #include <QRegularExpression>
 
-#include <gtest/gtest.h>
-
 using namespace Qt::StringLiterals;
+using namespace testsupport;
 
 namespace {
 
@@ -47,17 +46,17 @@ double wordLeft(const QString& pdf, const QString& word) {
     return m.hasMatch() ? m.captured(1).toDouble() : -1;
 }
 
-class PrintTest : public MainWindowFixture {
+class PrintTest : public MainWindowTest {
 protected:
     void SetUp() override {
-        MainWindowFixture::SetUp();
+        MainWindowTest::SetUp();
         QLocale::setDefault(QLocale(QLocale::Dutch, QLocale::Netherlands));
         m_pdf = folder() + u"/playlist.pdf"_s;
         m_main->printController().setPdfOutput(m_pdf);
     }
     void TearDown() override {
         QLocale::setDefault(QLocale::system());
-        MainWindowFixture::TearDown();
+        MainWindowTest::TearDown();
     }
 
     void addSongs(int n) {
@@ -80,16 +79,11 @@ protected:
 
     // Prints, answering the expected "Printer niet online!"; true when the arrow was back by then.
     bool printFails() {
-        bool arrow = false;
-        const auto outcome = modal::answer<QMessageBox>([&arrow](QMessageBox* box) {
-            arrow = QApplication::overrideCursor() == nullptr;
-            EXPECT_EQ(box->text(), u"Printer niet online!"_s);
-            box->button(QMessageBox::Ok)->click();
-        });
+        ModalAnswerer answerer(QMessageBox::Ok, {}, [] { return QApplication::overrideCursor() == nullptr; });
         printFromMenu(1);
-        EXPECT_TRUE(outcome->seen);
+        EXPECT_EQ(answerer.texts(), QStringList{u"Tunara|Printer niet online!"_s});
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-        return arrow;
+        return answerer.seen().value(0).probe;
     }
 
     QString m_pdf;
@@ -132,11 +126,11 @@ TEST_F(PrintTest, NumberedPrintHasHeadingSeparatorAndEntriesGoingOnWithoutANewHe
 TEST_F(PrintTest, EmptyPrintsNothingNoPrinterSaysPrinterNietOnlineThenUnnumberedPrintsWork) {
     {
         const QString info = control<QLabel>(u"InfoLabel"_s)->text();
-        modal::Watchdog watchdog; // an empty playlist prints nothing and says nothing
+        ModalAnswerer none; // an empty playlist prints nothing and says nothing
         printFromMenu(1);
         printFromMenu(2);
         QTest::qWait(20);
-        EXPECT_EQ(watchdog.count(), 0);
+        EXPECT_TRUE(none.seen().isEmpty());
         EXPECT_FALSE(QFile::exists(m_pdf));
         EXPECT_EQ(control<QLabel>(u"InfoLabel"_s)->text(), info);
     }

@@ -1,4 +1,5 @@
 #include "widgets/SvgIconEngine.h"
+#include "support/Fixtures.h"
 #include "widgets/Plaatjes.h"
 
 #include <QDirIterator>
@@ -73,10 +74,7 @@ TEST(SvgIconEngine, MissingOrBrokenDrawingGivesNothingAndNoCrash) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString broken = dir.filePath(u"kapot.svg"_s);
-    QFile file(broken);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(R"(<svg xmlns="http://www.w3.org/2000/svg" width="10" height=)");
-    file.close();
+    ASSERT_TRUE(fixtures::writeFile(broken, R"(<svg xmlns="http://www.w3.org/2000/svg" width="10" height=)"));
     for (const QString& path : {u":/bestaat/niet.svg"_s, broken, dir.path()}) {
         SCOPED_TRACE(path.toStdString());
         const QIcon icon(new SvgIconEngine(path));

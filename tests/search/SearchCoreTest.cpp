@@ -1,6 +1,7 @@
 #include "search/Delay.h"
 #include "search/ScanFolder.h"
 #include "search/SearchRules.h"
+#include "support/Fixtures.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -21,9 +22,7 @@
 namespace {
 
 void touch(const QString& path) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    ASSERT_TRUE(fixtures::writeFile(path, {})) << path.toStdString();
 }
 
 void touchAll(const QString& root, std::initializer_list<const char*> names) {

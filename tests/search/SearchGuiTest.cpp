@@ -1,88 +1,46 @@
 // The search window opened from the command bar and used through its controls' names.
 
-#include "app/Main.h"
-#include "common/MainControls.h"
-#include "widgets/PictureButton.h"
 #include "playlist/PlaylistModel.h"
 #include "search/SearchRules.h"
-#include "support/FakePlayer.h"
+#include "support/MainWindow.h"
+#include "support/Modal.h"
+#include "widgets/PictureButton.h"
 
-#include <QApplication>
-#include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QStringListModel>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <memory>
 #include <optional>
+
+using namespace testsupport;
 
 namespace {
 
-// Runs `action`, answering each message box that opens with OK and giving any other modal window
-// but `under` to `other`. Returns each box's "title|text".
-QStringList answering(
-    QWidget* under, const std::function<void()>& action,
-    const std::function<void(QWidget*)>& other = [](QWidget* w) { w->close(); }) {
-    QStringList boxes;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        QWidget* w = QApplication::activeModalWidget();
-        if (!w || w == under || !w->isVisible()) {
-            return;
-        }
-        if (auto* box = qobject_cast<QMessageBox*>(w)) {
-            boxes << box->windowTitle() + QLatin1Char('|') + box->text();
-            box->button(QMessageBox::Ok)->click();
-        } else {
-            other(w);
-        }
-    });
-    poll.start(5);
-    action();
-    return boxes;
-}
-
-class SearchWindow : public ::testing::Test {
+class SearchWindow : public MainWindowTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(m_programDir.isValid() && m_music.isValid());
-        m_main->show();
+        ASSERT_TRUE(m_music.isValid());
+        MainWindowTest::SetUp();
     }
 
     QString music(const QString& rest = QString()) const { return m_music.path() + QLatin1Char('/') + rest; }
     PlaylistModel& playlist() { return m_main->playlist(); }
-    QString countLabel() const { return m_main->controls().Label10->text(); }
+    QString countLabel() const { return c().Label10->text(); }
 
     // Opens the window with command bar button 4 and runs `body` while it is open.
     void withZoeken(const std::function<void(QDialog&)>& body) {
-        bool ran = false;
-        QTimer::singleShot(0, [&] {
-            auto* z = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!z || z->objectName() != QLatin1String("Zoeken")) {
-                ADD_FAILURE() << "the search window did not open modally";
-                return z ? z->reject() : void();
-            }
+        bool opened = false;
+        const auto window = onModal<QDialog>([&](QDialog* z) {
+            opened = z->objectName() == QLatin1String("Zoeken");
             body(*z);
-            ran = true;
-            if (z->isVisible()) {
-                z->reject();
-            }
         });
-        m_main->controls().KnopBottom[4]->click();
-        EXPECT_TRUE(ran);
+        c().KnopBottom[4]->click();
+        EXPECT_TRUE(opened);
     }
 
     template <typename T> static T* child(QDialog& z, const char* name) {
@@ -102,26 +60,21 @@ protected:
     // Types the keyword and presses "Start" (or Enter); returns the boxes that opened.
     static QStringList search(QDialog& z, const QString& keyword, bool byEnterKey = false) {
         child<QLineEdit>(z, "Text1")->setText(keyword);
-        return answering(&z, [&] {
-            byEnterKey ? QTest::keyClick(child<QLineEdit>(z, "Text1"), Qt::Key_Return)
-                       : child<QPushButton>(z, "ZoekKnop")->click();
-        });
+        ModalAnswerer answerer;
+        byEnterKey ? QTest::keyClick(child<QLineEdit>(z, "Text1"), Qt::Key_Return)
+                   : child<QPushButton>(z, "ZoekKnop")->click();
+        return answerer.texts();
     }
 
     // Three MP3 files, two of which hold "beat", and one file that is no MP3.
     void makeTree() {
         for (const char* name : {"Beat one.mp3", "calm.mp3", "beat.txt", "sub/deep/OFFBEAT.MP3"}) {
-            QDir().mkpath(QFileInfo(music(QLatin1String(name))).path());
-            QFile f(music(QLatin1String(name)));
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            ASSERT_TRUE(fixtures::writeFile(music(QLatin1String(name)), {}));
         }
         m_main->state().settings.searchFolder = m_music.path();
     }
 
-    QTemporaryDir m_programDir;
     QTemporaryDir m_music;
-    FakePlayer m_player;
-    std::unique_ptr<Main> m_main = std::make_unique<Main>(m_programDir.path(), m_player);
 };
 
 } // namespace
@@ -194,7 +147,9 @@ TEST_F(SearchWindow, SelectAllAndDoubleClickAppendInOrderUntilThePlaylistIsFull)
         const QVector<PlaylistEntry> filler(PlaylistModel::kMaxEntries - 5,
                                             PlaylistEntry{QStringLiteral("x"), QStringLiteral("/x.mp3")});
         ASSERT_EQ(playlist().appendMany(filler), PlaylistModel::kMaxEntries - 5);
-        const QStringList boxes = answering(&z, [&] { child<QPushButton>(z, "SelectAllKnop")->click(); });
+        ModalAnswerer answerer;
+        child<QPushButton>(z, "SelectAllKnop")->click();
+        const QStringList boxes = answerer.texts();
         ASSERT_EQ(boxes.size(), 1);
         EXPECT_TRUE(boxes[0].startsWith(QStringLiteral("Tunara|De playlist is vol")));
         EXPECT_EQ(playlist().entry(PlaylistModel::kMaxEntries - 1).displayName, QStringLiteral("Beat one"));
@@ -214,20 +169,18 @@ TEST_F(SearchWindow, ChosenFolderIsStoredByExitOnly) {
     // Chooses with "Path" (an empty folder dismisses the chooser) and returns the path label.
     auto choose = [&](QDialog& z, const QString& folder) {
         bool prompted = false;
-        answering(
-            &z, [&] { child<QPushButton>(z, "PathKnop")->click(); },
-            [&](QWidget* w) {
-                auto* dialog = qobject_cast<QFileDialog*>(w);
-                auto* prompt = w->findChild<QLabel*>(QStringLiteral("PathPrompt"));
-                prompted =
-                    dialog && prompt && prompt->isVisible() && prompt->text() == SearchRules::kFolderPrompt;
-                if (!dialog || folder.isEmpty()) {
-                    return void(w->close());
-                }
-                dialog->setDirectory(QFileInfo(folder).path());
-                dialog->selectFile(folder);
-                dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open)->click();
-            });
+        ModalAnswerer answerer(QMessageBox::Ok, [&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            auto* prompt = w->findChild<QLabel*>(QStringLiteral("PathPrompt"));
+            prompted =
+                dialog && prompt && prompt->isVisible() && prompt->text() == SearchRules::kFolderPrompt;
+            if (!dialog || folder.isEmpty()) {
+                return void(w->close());
+            }
+            dialog->setDirectory(folder);
+            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open)->click();
+        });
+        child<QPushButton>(z, "PathKnop")->click();
         EXPECT_TRUE(prompted);
         return child<QLabel>(z, "ZoekPath")->text();
     };

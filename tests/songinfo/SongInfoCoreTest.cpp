@@ -2,6 +2,7 @@
 #include "songinfo/Id3v1Tag.h"
 #include "songinfo/Mp3InfoText.h"
 #include "songinfo/PlayTime.h"
+#include "support/Fixtures.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -59,9 +60,8 @@ TEST(ByteCount, GroupsThousandsByThreeWithTheLocaleSeparator) {
 TEST(Id3v1Reader, ReadsOnlyAnExactTagInTheLast128Bytes) {
     QTemporaryDir dir;
     auto write = [&](const char* name, const QByteArray& bytes) {
-        QFile f(dir.filePath(QLatin1String(name)));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-        return f.fileName();
+        EXPECT_TRUE(fixtures::writeFile(dir.filePath(QLatin1String(name)), bytes));
+        return dir.filePath(QLatin1String(name));
     };
     Id3v1Tag tag;
     ASSERT_TRUE(ReadId3Tag(write("exact.mp3", tagBytes("Title", "Artist", "1999", 17)), tag));
@@ -90,12 +90,12 @@ TEST(Id3v1Reader, ReadsOnlyAnExactTagInTheLast128Bytes) {
 
 TEST(Genres, TableKeepsTheProgramsOwnSpellings) {
     ASSERT_EQ(Genres::table().size(), 148);
-    EXPECT_EQ(Genres::name(0), QStringLiteral("Blues"));
-    EXPECT_EQ(Genres::name(67), QStringLiteral("Phychedelic"));
-    EXPECT_EQ(Genres::name(117), QStringLiteral("power Ballad"));
-    EXPECT_EQ(Genres::name(147), QStringLiteral("Synth Pop"));
-    EXPECT_TRUE(Genres::name(148).isNull());
-    EXPECT_TRUE(Genres::name(-1).isNull());
+    const std::pair<int, const char*> names[] = {{0, "Blues"},          {67, "Phychedelic"},
+                                                 {117, "power Ballad"}, {147, "Synth Pop"},
+                                                 {148, nullptr},        {-1, nullptr}};
+    for (const auto& [number, name] : names) {
+        EXPECT_EQ(Genres::name(number), name ? QString::fromLatin1(name) : QString()) << number;
+    }
 }
 
 TEST(Mp3InfoBox, UntrimmedFieldsWithTheirOwnDotCountsAndAGenreLineOnlyForNamedGenres) {

@@ -42,17 +42,11 @@ public:
         autoStart = on;
     }
     std::optional<double> duration() const override {
-        if (!isLoaded) {
-            return std::nullopt;
-        }
         const auto it = durations.find(loaded);
-        return it != durations.end() ? it->second : defaultDuration;
+        return isLoaded ? std::optional(it != durations.end() ? it->second : defaultDuration) : std::nullopt;
     }
     std::optional<double> currentPosition() const override {
-        if (!isLoaded) {
-            return std::nullopt;
-        }
-        return position;
+        return isLoaded ? std::optional(position) : std::nullopt;
     }
     void setVolume(int v) override {
         calls << QStringLiteral("volume %1").arg(v);
@@ -70,19 +64,15 @@ public:
         if (!isLoaded || playFails) {
             return false;
         }
-        if (!pausedNow) {
-            position = 0.0;
-        }
+        position = pausedNow ? position : 0.0;
         playingNow = true;
         pausedNow = false;
         return true;
     }
     void pause() override {
         calls << QStringLiteral("pause");
-        if (playingNow) {
-            pausedNow = true;
-            playingNow = false;
-        }
+        pausedNow = pausedNow || playingNow;
+        playingNow = false;
     }
     void stop() override {
         calls << QStringLiteral("stop");

@@ -24,11 +24,6 @@ QByteArray fixedField(const QByteArray& text, int width) {
     return text.left(width) + QByteArray(width - std::min<int>(width, int(text.size())), '\0');
 }
 
-QByteArray id3v1Tag(const Id3v1Fields& f) {
-    return "TAG" + fixedField(f.title, 30) + fixedField(f.artist, 30) + fixedField(f.album, 30) +
-           fixedField(f.year, 4) + QByteArray(30, '\0') + char(std::clamp(f.genre, 0, 255));
-}
-
 QByteArray id3v2Tag(const Id3v2Fields& f) {
     QByteArray frames;
     const std::pair<const char*, QString> fields[] = {
@@ -54,6 +49,11 @@ QByteArray id3v2Tag(const Id3v2Fields& f) {
 }
 
 } // namespace
+
+QByteArray id3v1Tag(const Id3v1Fields& f) {
+    return "TAG" + fixedField(f.title, 30) + fixedField(f.artist, 30) + fixedField(f.album, 30) +
+           fixedField(f.year, 4) + QByteArray(30, '\0') + char(std::clamp(f.genre, 0, 255));
+}
 
 Song makeMp3(const Mp3Recipe& recipe) {
     Song song;
@@ -230,6 +230,11 @@ bool writeFile(const QString& path, const QByteArray& bytes) {
     return QDir().mkpath(QFileInfo(path).absolutePath()) &&
            file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size() &&
            file.flush();
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 Song writeMp3(const QString& path, const Mp3Recipe& recipe) {

@@ -1,7 +1,8 @@
 #pragma once
 
 // Songs made by the tests (MP3 through libmp3lame, MIDI through a small writer), each with the
-// exact length a correct player reports for it. Link `test_fixtures` to use these.
+// exact length a correct player reports for it, and the tests' file reading and writing. Link
+// `test_fixtures` to use these.
 
 #include <QByteArray>
 #include <QString>
@@ -82,11 +83,16 @@ struct MidiRecipe {
 
 Song makeMidi(const MidiRecipe& recipe);
 
+// The 128 bytes of an ID3v1 tag, as makeMp3 appends it.
+QByteArray id3v1Tag(const Id3v1Fields& fields);
+
 // About `seconds` at 120 bpm, a note every half second; 90 bpm from halfway with a tempo change.
 MidiRecipe midiSong(double seconds, bool withTempoChange = false);
 
 // Creates missing folders; false on failure.
 bool writeFile(const QString& path, const QByteArray& bytes);
+// The whole file, or "<missing>" when it cannot be read.
+QByteArray readFile(const QString& path);
 // make and write in one; bytes empty on failure.
 Song writeMp3(const QString& path, const Mp3Recipe& recipe);
 Song writeMidi(const QString& path, const MidiRecipe& recipe);

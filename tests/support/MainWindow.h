@@ -1,9 +1,12 @@
 #pragma once
 
-// A real main window on the offscreen screen, in a fresh program folder, with a scripted player.
+// A real main window on the offscreen screen, in a fresh program folder, with a scripted player
+// (or any other MediaPlayer type that can be made without arguments).
 
+#include "FakePlayer.h"
+#include "Fixtures.h"
 #include "app/Main.h"
-#include "support/FakePlayer.h"
+#include "common/MainControls.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -12,7 +15,9 @@
 
 #include <memory>
 
-template <typename P = FakePlayer> class MainWindowFixtureT : public ::testing::Test {
+namespace testsupport {
+
+template <typename P = FakePlayer> class MainWindowTestT : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
@@ -20,18 +25,20 @@ protected:
     }
     void TearDown() override { m_main.reset(); }
 
+    // A new Main on the same folder and player, as at the next start of the program.
     void startMain() {
+        m_main.reset();
         m_main = std::make_unique<Main>(m_dir.path(), m_player);
         m_main->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_main.get()));
     }
 
-    template <typename T> T* control(const QString& name) const {
+    const MainControls& c() const { return m_main->controls(); }
+    template <typename T = QWidget> T* control(const QString& name) const {
         T* w = m_main->findChild<T*>(name);
         EXPECT_NE(w, nullptr) << name.toStdString();
         return w;
     }
-
     QString folder() const { return m_dir.path(); }
 
     QTemporaryDir m_dir;
@@ -39,4 +46,6 @@ protected:
     std::unique_ptr<Main> m_main;
 };
 
-using MainWindowFixture = MainWindowFixtureT<>;
+using MainWindowTest = MainWindowTestT<>;
+
+} // namespace testsupport
