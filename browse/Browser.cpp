@@ -1,6 +1,6 @@
 #include "browse/Browser.h"
 
-#include "common/Algemeen.h"
+#include "widgets/Algemeen.h"
 
 #include "browse/FolderTreeModel.h"
 #include "browse/SongNames.h"

@@ -1,6 +1,6 @@
 #include "browse/PlaylistDrop.h"
 
-#include "common/Algemeen.h"
+#include "widgets/Algemeen.h"
 #include "browse/DroppedSongs.h"
 #include "playlist/PlaylistModel.h"
 #include "widgets/MessageKit.h"

@@ -1,6 +1,6 @@
 #include "playlist/PrintController.h"
 
-#include "common/Algemeen.h"
+#include "widgets/Algemeen.h"
 #include "playlist/PlaylistModel.h"
 #include "playlist/PrintLayout.h"
 #include "widgets/MessageKit.h"

@@ -1,7 +1,7 @@
 #include "search/Zoeken.h"
 
 #include "browse/SongNames.h"
-#include "common/Algemeen.h"
+#include "widgets/Algemeen.h"
 #include "common/ProgramState.h"
 #include "playlist/PlaylistModel.h"
 #include "search/Delay.h"

@@ -1,6 +1,6 @@
 #include "songinfo/SongInfoController.h"
 
-#include "common/Algemeen.h"
+#include "widgets/Algemeen.h"
 #include "playback/MediaPlayer.h"
 #include "songinfo/Mp3info.h"
 #include "songinfo/PlayTime.h"
