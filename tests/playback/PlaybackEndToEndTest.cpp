@@ -22,12 +22,9 @@ using namespace playbacktest;
 
 namespace {
 
+// The silent output at `speed` engine seconds per real second.
 AudioEngine::Options nullOutput(double speed) {
-    AudioEngine::Options o;
-    o.output = AudioEngine::Options::Output::Null;
-    o.nullOutputSpeed = speed; // engine seconds per real second
-    o.soundFontPath = QString::fromLatin1(fixtures::kTestSoundFont);
-    return o;
+    return {AudioEngine::Options::Output::Null, speed, false, QString::fromLatin1(fixtures::kTestSoundFont)};
 }
 
 // Every distinct text a label shows, polled faster than anything changes it.
@@ -56,11 +53,9 @@ protected:
     const MainControls& c() const { return main->controls(); }
     void add(const QString& name, double seconds, bool midi = false) {
         const QString path = dir.filePath(name + (midi ? ".mid" : ".mp3"));
-        fixtures::Mp3Recipe mp3;
-        mp3.seconds = seconds;
-        ASSERT_FALSE(
-            (midi ? fixtures::writeMidi(path, fixtures::midiSong(seconds)) : fixtures::writeMp3(path, mp3))
-                .bytes.isEmpty());
+        const auto song = midi ? fixtures::writeMidi(path, fixtures::midiSong(seconds))
+                               : fixtures::writeMp3(path, {.seconds = seconds});
+        ASSERT_FALSE(song.bytes.isEmpty());
         append(name, path);
     }
     void append(const QString& name, const QString& path) {
@@ -149,20 +144,13 @@ TEST_F(EndToEnd, RapidClicksAmongShortEmptyAndMissingSongsKeepTheStateTableTrue)
     int added = 0;
     const auto addSome = [&] {
         const QString name = QStringLiteral("S%1").arg(added++);
-        switch (random() % 4) {
-        case 0:
-            return add(name, 0.3);
-        case 1:
-            return add(name, 0.5, true);
-        case 2: {
-            fixtures::MidiRecipe empty;
-            empty.endOfTrackTick = 0;
-            ASSERT_FALSE(fixtures::writeMidi(dir.filePath(name + ".mid"), empty).bytes.isEmpty());
-            return append(name, dir.filePath(name + ".mid"));
+        const unsigned kind = random() % 4; // a short MP3, a short MIDI, a MIDI without notes, a missing MP3
+        if (kind < 2) {
+            return add(name, kind == 0 ? 0.3 : 0.5, kind == 1);
         }
-        default:
-            return append(name, dir.filePath(name + " weg.mp3")); // never written
-        }
+        const QString path = dir.filePath(name + (kind == 2 ? ".mid" : " weg.mp3"));
+        ASSERT_TRUE(kind == 3 || fixtures::writeMidi(path, {.endOfTrackTick = 0}).bytes.size() > 0);
+        append(name, path);
     };
     for (int i = 0; i < 6; ++i) {
         addSome();
