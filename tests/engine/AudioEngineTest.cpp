@@ -11,6 +11,7 @@
 #include <cmath>
 #include <functional>
 #include <random>
+#include <string_view>
 #include <thread>
 
 namespace {
@@ -63,7 +64,7 @@ protected:
     QTemporaryDir m_dir;
 };
 
-TEST_F(AudioEngineTest, EveryKindOfFileReportsItsExactLengthAtOnceAndPlaysToItsEnd) {
+TEST_F(AudioEngineTest, EveryKindOfFileReportsItsExactLengthAtOnceAndPlaysEveryFrameToItsEnd) {
     fixtures::MidiRecipe format0 = fixtures::midiSong(1.5, true);
     format0.format = 0;
     fixtures::MidiRecipe smpte = fixtures::midiSong(1.0);
@@ -90,7 +91,7 @@ TEST_F(AudioEngineTest, EveryKindOfFileReportsItsExactLengthAtOnceAndPlaysToItsE
         {"rust.mid", fixtures::makeMidi({.endOfTrackTick = 960})},
         {"kort.mp3", fixtures::makeMp3({.seconds = 0.0001})},
         {"kort2.mp3", fixtures::makeMp3({.seconds = 0.0001, .xingTag = false})}};
-    AudioEngine engine(fastOptions());
+    AudioEngine engine(fastOptions(40.0, true));
     for (const auto& [name, song] : songs) {
         ASSERT_TRUE(engine.setFileName(put(name, song.bytes)))
             << name << ": " << engine.errorString().toStdString();
@@ -99,26 +100,18 @@ TEST_F(AudioEngineTest, EveryKindOfFileReportsItsExactLengthAtOnceAndPlaysToItsE
         EXPECT_EQ(engine.currentPosition(), 0.0) << name;
         EXPECT_FALSE(engine.isReady()) << name; // loaded, not under way
         ASSERT_TRUE(engine.play()) << name;
-        EXPECT_TRUE(waitFor([&] { return playedToEnd(engine); }, 5s)) << name;
-    }
-}
-
-TEST_F(AudioEngineTest, Mp3AndMidiPlayToTheEndWherePositionEqualsDurationExactly) {
-    const Song mp3 = fixtures::makeMp3({.seconds = 1.7, .mode = kVbr});
-    const Song midi = fixtures::makeMidi(fixtures::midiSong(1.5, true));
-    AudioEngine engine(fastOptions(40.0, true));
-    std::vector<float> samples;
-    for (const auto& [name, song] : {std::pair{"song.mp3", mp3}, std::pair{"song.mid", midi}}) {
-        samples = playThrough(engine, put(name, song.bytes));
-        EXPECT_EQ(engine.currentPosition(), song.durationSeconds) << name;
+        ASSERT_TRUE(waitFor([&] { return playedToEnd(engine); }, 5s)) << name;
+        const std::vector<float> samples = engine.capturedSamples();
         ASSERT_EQ(samples.size(), size_t(2 * song.frames)) << name; // every frame once
-        EXPECT_GT(rms(samples, 0), 0.001) << name;
+        EXPECT_EQ(rms(samples, 0) > 0.001, song.durationSeconds > 0.5 && name != std::string_view("rust.mid"))
+            << name;
+        // Ringing MIDI notes fade out instead of stopping with a click.
+        EXPECT_TRUE(!QByteArray(name).endsWith(".mid") ||
+                    std::abs(samples.back()) + std::abs(samples[samples.size() - 2]) < 0.002f)
+            << name;
         std::this_thread::sleep_for(30ms);
         EXPECT_TRUE(playedToEnd(engine)) << name; // it stays at the end
     }
-    // The MIDI song's ringing notes fade out instead of stopping with a click.
-    EXPECT_LT(std::abs(samples[samples.size() - 2]), 0.002f);
-    EXPECT_LT(std::abs(samples.back()), 0.002f);
 }
 
 TEST_F(AudioEngineTest, PauseHoldsAndResumesStopRewinds) {
