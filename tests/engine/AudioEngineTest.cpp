@@ -61,6 +61,12 @@ protected:
         EXPECT_TRUE(waitFor([&] { return playedToEnd(engine); })) << file.toStdString();
         return engine.capturedSamples();
     }
+    // Loads and plays until past `seconds`.
+    static void playPast(AudioEngine& engine, const QString& file, double seconds) {
+        ASSERT_TRUE(engine.setFileName(file)) << engine.errorString().toStdString();
+        ASSERT_TRUE(engine.play());
+        ASSERT_TRUE(waitFor([&] { return engine.currentPosition().value_or(0) > seconds; }));
+    }
     QTemporaryDir m_dir;
 };
 
@@ -117,9 +123,7 @@ TEST_F(AudioEngineTest, EveryKindOfFileReportsItsExactLengthAtOnceAndPlaysEveryF
 TEST_F(AudioEngineTest, PauseHoldsAndResumesStopRewinds) {
     const Song song = fixtures::makeMp3({.seconds = 2.0});
     AudioEngine engine(fastOptions(4.0, true));
-    ASSERT_TRUE(engine.setFileName(put("song.mp3", song.bytes)));
-    ASSERT_TRUE(engine.play());
-    ASSERT_TRUE(waitFor([&] { return *engine.currentPosition() > 0.3; }));
+    playPast(engine, put("song.mp3", song.bytes), 0.3);
     engine.pause();
     const double held = *engine.currentPosition();
     const std::vector<float> firstRun = engine.capturedSamples();
@@ -186,9 +190,7 @@ TEST_F(AudioEngineTest, LoadingWhilePlayingReplacesTheSong) {
     const QString first = put("long.mp3", fixtures::makeMp3({.seconds = 4.0}).bytes);
     const Song second = fixtures::makeMp3({.seconds = 0.8, .sampleRate = 32000}); // the output reopens
     AudioEngine engine(fastOptions(10.0, true));
-    ASSERT_TRUE(engine.setFileName(first));
-    ASSERT_TRUE(engine.play());
-    ASSERT_TRUE(waitFor([&] { return *engine.currentPosition() > 0.5; }));
+    playPast(engine, first, 0.5);
     ASSERT_TRUE(engine.setFileName(put("short.mp3", second.bytes)));
     EXPECT_FALSE(engine.isPlaying()); // loading does not start playback by itself
     EXPECT_EQ(engine.currentPosition(), 0.0);
@@ -198,9 +200,7 @@ TEST_F(AudioEngineTest, LoadingWhilePlayingReplacesTheSong) {
     EXPECT_EQ(engine.capturedSamples().size(), size_t(2 * second.frames));
 
     // A failing load in the middle of a song leaves nothing loaded.
-    ASSERT_TRUE(engine.setFileName(first));
-    ASSERT_TRUE(engine.play());
-    ASSERT_TRUE(waitFor([&] { return *engine.currentPosition() > 0.2; }));
+    playPast(engine, first, 0.2);
     EXPECT_FALSE(engine.setFileName(m_dir.filePath(QStringLiteral("missing.mp3"))));
     EXPECT_FALSE(engine.isReady());
     EXPECT_FALSE(engine.duration() || engine.currentPosition());

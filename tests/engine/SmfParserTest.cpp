@@ -51,14 +51,11 @@ TEST(SmfParser, LengthFollowsTheTempoMapAndTheEndOfTrack) {
         .noteTracks = 3};
     const auto merged = smf::parse(fixtures::makeMidi(tracks).bytes);
     ASSERT_TRUE(merged && merged->eventCount() == 6);
-    const int order[][3] = {{0x90, 64, 90}, {0x90, 60, 100}, {0x90, 67, 80},
-                            {0x90, 64, 0},  {0x90, 60, 0},   {0x90, 67, 0}};
+    const std::array<double, 4> order[] = {{0x90, 64, 90, 0.0}, {0x90, 60, 100, 0.0}, {0x90, 67, 80, 0.25},
+                                           {0x90, 64, 0, 0.5},  {0x90, 60, 0, 0.5},   {0x90, 67, 0, 0.75}};
     for (size_t i = 0; i < 6; ++i) {
         const smf::Event e = merged->event(i);
-        EXPECT_EQ((std::array{int(e.status), int(e.data1), int(e.data2)}),
-                  (std::array{order[i][0], order[i][1], order[i][2]}))
-            << i;
-        EXPECT_EQ(e.seconds, (i < 2 ? 0.0 : i == 2 ? 0.25 : i < 5 ? 0.5 : 0.75)) << i;
+        EXPECT_EQ((std::array{double(e.status), double(e.data1), double(e.data2), e.seconds}), order[i]) << i;
     }
     fixtures::MidiRecipe rest = fixtures::midiSong(1.0);
     rest.endOfTrackTick = 480 * 2 * 3; // three seconds at 120 bpm
