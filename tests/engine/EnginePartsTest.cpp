@@ -67,9 +67,7 @@ TEST(RingBuffer, WrapsAroundAndNeverOverfills) {
 
 TEST(SoundFontSearch, PreferredFirstThenAnyOfTheFoldersAndABrokenOneFailsWithAReason) {
     QTemporaryDir dir;
-    const QString a = dir.filePath(QStringLiteral("a"));
-    const QString b = dir.filePath(QStringLiteral("b"));
-    const QString none = dir.filePath(QStringLiteral("none"));
+    const QString a = dir.filePath("a"), b = dir.filePath("b"), none = dir.filePath("none");
     for (const QString& f : {a + "/zeta.sf2", a + "/Alpha.SF2", a + "/readme.txt", b + "/default.sf2"}) {
         ASSERT_TRUE(fixtures::writeFile(f, "x"));
     }

@@ -64,7 +64,6 @@ protected:
     }
     static bool waitFor(const std::function<bool()>& condition) { return QTest::qWaitFor(condition, 15000); }
     qsizetype boxCount() const { return answerer->seen().size(); }
-    QString count() const { return c().Label10->text(); }
 
     QTemporaryDir dir;
     std::unique_ptr<AudioEngine> engine;
@@ -93,10 +92,10 @@ TEST_F(EndToEnd, APlaylistPlaysThroughWithoutAClickTakingSongsAppendedOnTheWay) 
     EXPECT_EQ(enabled(c().KnopBottom, 5, 7), "111");
 }
 
-TEST_F(EndToEnd, PauseFreezesEverythingStopKeepsTheReadOutsAndNextPastTheLastSongStops) {
+TEST_F(EndToEnd, PauseFreezesEverythingAndStopKeepsTheReadOuts) {
     start(4.0);
     add("Lang", 30.0);
-    add("Volgende", 5.0);
+    add("Volgende", 5.0); // Next while paused must not reach it
     c().Knop[1]->click();
     QTest::mouseClick(c().KnopBottom[7], Qt::LeftButton); // load, while playing: opens nothing
     EXPECT_EQ(boxCount(), 0);
@@ -127,14 +126,6 @@ TEST_F(EndToEnd, PauseFreezesEverythingStopKeepsTheReadOutsAndNextPastTheLastSon
     EXPECT_EQ(enabled(c().KnopBottom, 5, 7), "111");
     QTest::mouseClick(c().KnopBottom[7], Qt::LeftButton);
     EXPECT_EQ(answerer->texts(), QStringList{" Load Playlist|"});
-
-    c().Knop[1]->click();
-    c().Knop[4]->click();
-    EXPECT_EQ(c().InfoLabel->text(), "Volgende");
-    c().Knop[4]->click();
-    EXPECT_EQ(answerer->texts().last(), "Tunara|Playlist aanvullen met songs!");
-    EXPECT_EQ(count(), "0 Songs in de playlist");
-    EXPECT_FALSE(engine->isPlaying());
 }
 
 // Found a Pause after Stop that started a song no window state knew of.

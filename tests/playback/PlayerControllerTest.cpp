@@ -61,9 +61,9 @@ TEST_F(PlayerPane, ButtonsFollowTheStateTable) {
         click(i); // empty playlist
     }
     EXPECT_TRUE(player.calls.isEmpty());
-    add("A");
-    add("B");
-    add("C");
+    for (const char* name : {"A", "B", "C"}) {
+        add(name);
+    }
     BoxAnswerer answerer(c());
     // The button clicked; the player's calls, the state, the song shown and the songs left after it.
     // Pause and Next with nothing under way (as after Stop) do nothing.
