@@ -115,9 +115,8 @@ TEST_F(PlayerPane, TheTickShowsTheTimeSendsTheBalanceAndMovesOnAtExactlyTheEnd) 
     tick();
     EXPECT_EQ(head(), "A");
     click(3);
-    c().Ballans->blockSignals(true); // a balance the slider's handler never sent
+    const QSignalBlocker quiet(c().Ballans); // a balance the slider's handler never sent
     c().Ballans->setValue(-3210);
-    c().Ballans->blockSignals(false);
     player.calls.clear();
     tick();
     EXPECT_EQ(player.balance, -3210);
