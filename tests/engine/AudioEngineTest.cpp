@@ -166,8 +166,7 @@ TEST_F(AudioEngineTest, VolumeAndBalanceReachTheSamplesAndVolumeOutlivesLoading)
         return playThrough(engine, tone);
     };
     const std::vector<float> full = played(0, 0);
-    const double left = rms(full, 0);
-    const double right = rms(full, 1);
+    const double left = rms(full, 0), right = rms(full, 1);
     ASSERT_GT(left, 0.3);
     EXPECT_NEAR(left / right, 1.0, 0.01);
     const std::vector<float> right20 = played(0, 2000); // 20 dB off the left only
