@@ -12,22 +12,21 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <tuple>
 #include <vector>
 
 namespace {
 
 TEST(Gain, VolumeAndBalanceAreDecibelsAndTheBottomMutes) {
-    const struct {
-        int volume, balance;
-        double left, right; // dB
-    } cases[] = {
+    // Volume and balance; the left and right gains in dB.
+    const std::tuple<int, int, double, double> cases[] = {
         {0, 0, 0, 0},           {250, 0, 0, 0},     {-750, 0, -7.5, -7.5}, {-2499, 0, -24.99, -24.99},
         {0, 1000, -10, 0},      {0, -5000, 0, -50}, {0, 9000, -50, 0},     {-600, 600, -12, -6},
         {-2000, -100, -20, -21}};
-    for (const auto& c : cases) {
-        const gain::StereoGain g = gain::combined(c.volume, c.balance);
-        EXPECT_NEAR(20 * std::log10(g.left), c.left, 1e-3) << c.volume << " " << c.balance;
-        EXPECT_NEAR(20 * std::log10(g.right), c.right, 1e-3) << c.volume << " " << c.balance;
+    for (const auto& [volume, balance, left, right] : cases) {
+        const gain::StereoGain g = gain::combined(volume, balance);
+        EXPECT_NEAR(20 * std::log10(g.left), left, 1e-3) << volume << " " << balance;
+        EXPECT_NEAR(20 * std::log10(g.right), right, 1e-3) << volume << " " << balance;
     }
     EXPECT_EQ(gain::combined(-2500, -5000), (gain::StereoGain{0.0f, 0.0f}));
     EXPECT_EQ(gain::volumeToAmplitude(-10000), 0.0f);
@@ -68,9 +67,7 @@ TEST(RingBuffer, WrapsAroundAndNeverOverfills) {
 
 TEST(SoundFontSearch, PreferredFirstThenAnyOfTheFoldersAndABrokenOneFailsWithAReason) {
     QTemporaryDir dir;
-    const QString a = dir.filePath(QStringLiteral("a"));
-    const QString b = dir.filePath(QStringLiteral("b"));
-    const QString none = dir.filePath(QStringLiteral("none"));
+    const QString a = dir.filePath("a"), b = dir.filePath("b"), none = dir.filePath("none");
     for (const QString& f : {a + "/zeta.sf2", a + "/Alpha.SF2", a + "/readme.txt", b + "/default.sf2"}) {
         ASSERT_TRUE(fixtures::writeFile(f, "x"));
     }
@@ -97,15 +94,13 @@ TEST(Mp3Decoder, DeliversExactlyItsLengthAsTwoEqualChannels) {
     EXPECT_EQ(decoder->channels(), 1);
     std::vector<float> block(2 * 1000);
     long long total = 0;
-    bool equal = true;
     while (const long n = decoder->read(block.data(), 1000)) {
         for (long i = 0; i < n; ++i) {
-            equal = equal && block[size_t(2 * i)] == block[size_t(2 * i + 1)];
+            ASSERT_EQ(block[size_t(2 * i)], block[size_t(2 * i + 1)]) << total + i;
         }
         total += n;
     }
     EXPECT_EQ(total, song.frames);
-    EXPECT_TRUE(equal);
 }
 
 } // namespace

@@ -22,12 +22,9 @@ using namespace playbacktest;
 
 namespace {
 
+// The silent output at `speed` engine seconds per real second.
 AudioEngine::Options nullOutput(double speed) {
-    AudioEngine::Options o;
-    o.output = AudioEngine::Options::Output::Null;
-    o.nullOutputSpeed = speed; // engine seconds per real second
-    o.soundFontPath = QString::fromLatin1(fixtures::kTestSoundFont);
-    return o;
+    return {AudioEngine::Options::Output::Null, speed, false, QString::fromLatin1(fixtures::kTestSoundFont)};
 }
 
 // Every distinct text a label shows, polled faster than anything changes it.
@@ -56,11 +53,9 @@ protected:
     const MainControls& c() const { return main->controls(); }
     void add(const QString& name, double seconds, bool midi = false) {
         const QString path = dir.filePath(name + (midi ? ".mid" : ".mp3"));
-        fixtures::Mp3Recipe mp3;
-        mp3.seconds = seconds;
-        ASSERT_FALSE(
-            (midi ? fixtures::writeMidi(path, fixtures::midiSong(seconds)) : fixtures::writeMp3(path, mp3))
-                .bytes.isEmpty());
+        const auto song = midi ? fixtures::writeMidi(path, fixtures::midiSong(seconds))
+                               : fixtures::writeMp3(path, {.seconds = seconds});
+        ASSERT_FALSE(song.bytes.isEmpty());
         append(name, path);
     }
     void append(const QString& name, const QString& path) {
@@ -69,7 +64,6 @@ protected:
     }
     static bool waitFor(const std::function<bool()>& condition) { return QTest::qWaitFor(condition, 15000); }
     qsizetype boxCount() const { return answerer->seen().size(); }
-    QString count() const { return c().Label10->text(); }
 
     QTemporaryDir dir;
     std::unique_ptr<AudioEngine> engine;
@@ -98,10 +92,10 @@ TEST_F(EndToEnd, APlaylistPlaysThroughWithoutAClickTakingSongsAppendedOnTheWay) 
     EXPECT_EQ(enabled(c().KnopBottom, 5, 7), "111");
 }
 
-TEST_F(EndToEnd, PauseFreezesEverythingStopKeepsTheReadOutsAndNextPastTheLastSongStops) {
+TEST_F(EndToEnd, PauseFreezesEverythingAndStopKeepsTheReadOuts) {
     start(4.0);
     add("Lang", 30.0);
-    add("Volgende", 5.0);
+    add("Volgende", 5.0); // Next while paused must not reach it
     c().Knop[1]->click();
     QTest::mouseClick(c().KnopBottom[7], Qt::LeftButton); // load, while playing: opens nothing
     EXPECT_EQ(boxCount(), 0);
@@ -132,14 +126,6 @@ TEST_F(EndToEnd, PauseFreezesEverythingStopKeepsTheReadOutsAndNextPastTheLastSon
     EXPECT_EQ(enabled(c().KnopBottom, 5, 7), "111");
     QTest::mouseClick(c().KnopBottom[7], Qt::LeftButton);
     EXPECT_EQ(answerer->texts(), QStringList{" Load Playlist|"});
-
-    c().Knop[1]->click();
-    c().Knop[4]->click();
-    EXPECT_EQ(c().InfoLabel->text(), "Volgende");
-    c().Knop[4]->click();
-    EXPECT_EQ(answerer->texts().last(), "Tunara|Playlist aanvullen met songs!");
-    EXPECT_EQ(count(), "0 Songs in de playlist");
-    EXPECT_FALSE(engine->isPlaying());
 }
 
 // Found a Pause after Stop that started a song no window state knew of.
@@ -149,20 +135,13 @@ TEST_F(EndToEnd, RapidClicksAmongShortEmptyAndMissingSongsKeepTheStateTableTrue)
     int added = 0;
     const auto addSome = [&] {
         const QString name = QStringLiteral("S%1").arg(added++);
-        switch (random() % 4) {
-        case 0:
-            return add(name, 0.3);
-        case 1:
-            return add(name, 0.5, true);
-        case 2: {
-            fixtures::MidiRecipe empty;
-            empty.endOfTrackTick = 0;
-            ASSERT_FALSE(fixtures::writeMidi(dir.filePath(name + ".mid"), empty).bytes.isEmpty());
-            return append(name, dir.filePath(name + ".mid"));
+        const unsigned kind = random() % 4; // a short MP3, a short MIDI, a MIDI without notes, a missing MP3
+        if (kind < 2) {
+            return add(name, kind == 0 ? 0.3 : 0.5, kind == 1);
         }
-        default:
-            return append(name, dir.filePath(name + " weg.mp3")); // never written
-        }
+        const QString path = dir.filePath(name + (kind == 2 ? ".mid" : " weg.mp3"));
+        ASSERT_TRUE(kind == 3 || fixtures::writeMidi(path, {.endOfTrackTick = 0}).bytes.size() > 0);
+        append(name, path);
     };
     for (int i = 0; i < 6; ++i) {
         addSome();

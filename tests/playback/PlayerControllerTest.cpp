@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 using namespace playbacktest;
 
@@ -60,39 +61,36 @@ TEST_F(PlayerPane, ButtonsFollowTheStateTable) {
         click(i); // empty playlist
     }
     EXPECT_TRUE(player.calls.isEmpty());
-    add("A");
-    add("B");
-    add("C");
+    for (const char* name : {"A", "B", "C"}) {
+        add(name);
+    }
     BoxAnswerer answerer(c());
+    // The button clicked; the player's calls, the state, the song shown and the songs left after it.
     // Pause and Next with nothing under way (as after Stop) do nothing.
-    const struct {
-        int knop;
-        const char* calls;
-        char state;
-        const char* info;
-        int left;
-    } script[] = {{1, "setFileName /m/A.mp3|play", 'p', "A", 3},
-                  {1, "setFileName /m/A.mp3|play", 'p', "A", 3},
-                  {3, "pause", 'P', "A", 3},
-                  {1, "", 'P', "A", 3},
-                  {2, "", 'P', "A", 3},
-                  {4, "", 'P', "A", 3},
-                  {3, "play", 'p', "A", 3},
-                  {4, "setFileName /m/B.mp3|play", 'p', "B", 2},
-                  {2, "stop", 'i', "B", 2},
-                  {3, "", 'i', "B", 2},
-                  {4, "", 'i', "B", 2},
-                  {1, "setFileName /m/B.mp3|play", 'p', "B", 2},
-                  {4, "setFileName /m/C.mp3|play", 'p', "C", 1},
-                  {4, "stop", 'i', "C", 0}};
+    const std::tuple<int, const char*, char, const char*, int> script[] = {
+        {1, "setFileName /m/A.mp3|play", 'p', "A", 3},
+        {1, "setFileName /m/A.mp3|play", 'p', "A", 3},
+        {3, "pause", 'P', "A", 3},
+        {1, "", 'P', "A", 3},
+        {2, "", 'P', "A", 3},
+        {4, "", 'P', "A", 3},
+        {3, "play", 'p', "A", 3},
+        {4, "setFileName /m/B.mp3|play", 'p', "B", 2},
+        {2, "stop", 'i', "B", 2},
+        {3, "", 'i', "B", 2},
+        {4, "", 'i', "B", 2},
+        {1, "setFileName /m/B.mp3|play", 'p', "B", 2},
+        {4, "setFileName /m/C.mp3|play", 'p', "C", 1},
+        {4, "stop", 'i', "C", 0}};
     for (const auto& row : script) {
         SCOPED_TRACE(&row - script);
+        const auto& [knop, calls, state, info, left] = row;
         player.calls.clear();
-        click(row.knop);
-        EXPECT_EQ(player.calls.join('|'), row.calls);
-        expectState(row.state);
-        EXPECT_EQ(c().InfoLabel->text(), row.info);
-        EXPECT_EQ(count(), QString::number(row.left) + " Songs in de playlist");
+        click(knop);
+        EXPECT_EQ(player.calls.join('|'), calls);
+        expectState(state);
+        EXPECT_EQ(c().InfoLabel->text(), info);
+        EXPECT_EQ(count(), QString::number(left) + " Songs in de playlist");
     }
     expectOneBox(answerer, "Playlist aanvullen met songs!");
 }
@@ -104,26 +102,21 @@ TEST_F(PlayerPane, TheTickShowsTheTimeSendsTheBalanceAndMovesOnAtExactlyTheEnd) 
     click(1);
     EXPECT_EQ(c().Slider1->maximum(), 187);
     EXPECT_EQ(c().PosLabel->text(), "1:23"); // left for the first tick
-    const struct {
-        double position;
-        const char* text;
-        int slider;
-    } cases[] = {
+    const std::tuple<double, const char*, int> cases[] = {
         {0.0, "3:07", 0}, {2.5, "3:05", 2}, {3.5, "3:03", 4}, {127.6, "0:59", 128}, {187.19999, "0:00", 187}};
-    for (const auto& cs : cases) {
-        player.position = cs.position;
+    for (const auto& [position, text, slider] : cases) {
+        player.position = position;
         tick();
-        EXPECT_EQ(c().PosLabel->text(), cs.text) << cs.position;
-        EXPECT_EQ(c().Slider1->value(), cs.slider) << cs.position;
+        EXPECT_EQ(c().PosLabel->text(), text) << position;
+        EXPECT_EQ(c().Slider1->value(), slider) << position;
     }
     player.position = 187.2;
     click(3); // paused right at the end: moves on only after Resume
     tick();
     EXPECT_EQ(head(), "A");
     click(3);
-    c().Ballans->blockSignals(true); // a balance the slider's handler never sent
+    const QSignalBlocker quiet(c().Ballans); // a balance the slider's handler never sent
     c().Ballans->setValue(-3210);
-    c().Ballans->blockSignals(false);
     player.calls.clear();
     tick();
     EXPECT_EQ(player.balance, -3210);
@@ -149,40 +142,34 @@ TEST_F(PlayerPane, TheTickShowsTheTimeSendsTheBalanceAndMovesOnAtExactlyTheEnd) 
 }
 
 TEST_F(PlayerPane, ASongThatWillNotPlayStopsEverythingNamesItAndStaysAtTheHead) {
-    // Reached by Start (1), Next (4) or the tick at the end of the first song (0).
-    const struct {
-        int via;
-        bool playFails;
-        const char* songs;
-        const char* culprit;
-        int left;
-    } cases[] = {{1, false, "Kapot B", "Kapot", 2},
-                 {1, true, "A", "A", 1},
-                 {4, false, "A Kapot C", "Kapot", 2},
-                 {0, false, "A Kapot C", "Kapot", 2},
-                 {0, true, "A B", "B", 1}};
-    for (const auto& cs : cases) {
-        SCOPED_TRACE(cs.songs);
+    // Reached by Start (1), Next (4) or the tick at the end of the first song (0); the load or the
+    // start fails; the playlist; the song named; the songs left.
+    const std::tuple<int, bool, const char*, const char*, int> cases[] = {
+        {1, false, "Kapot B", "Kapot", 2},   {1, true, "A", "A", 1},   {4, false, "A Kapot C", "Kapot", 2},
+        {0, false, "A Kapot C", "Kapot", 2}, {0, true, "A B", "B", 1},
+    };
+    for (const auto& [via, playFails, songs, culprit, left] : cases) {
+        SCOPED_TRACE(songs);
         main.reset();
         main = std::make_unique<Main>(dir.path(), player);
         player.playFails = false;
-        for (const QString& name : QString(cs.songs).split(' ')) {
+        for (const QString& name : QString(songs).split(' ')) {
             add(name, 10.0);
         }
-        if (cs.via != 1) {
+        if (via != 1) {
             click(1);
         }
-        player.playFails = cs.playFails;
-        player.reason = cs.playFails ? QString() : QStringLiteral("geen MIDI-bestand");
+        player.playFails = playFails;
+        player.reason = playFails ? QString() : QStringLiteral("geen MIDI-bestand");
         player.position = 10.0;
         BoxAnswerer answerer(c());
-        cs.via == 0 ? tick() : click(cs.via);
-        expectOneBox(answerer, cs.playFails
-                                   ? QString("Kan '%1' niet afspelen.").arg(cs.culprit)
-                                   : QString("Kan '%1' niet afspelen: geen MIDI-bestand.").arg(cs.culprit));
+        via == 0 ? tick() : click(via);
+        expectOneBox(answerer, playFails
+                                   ? QString("Kan '%1' niet afspelen.").arg(culprit)
+                                   : QString("Kan '%1' niet afspelen: geen MIDI-bestand.").arg(culprit));
         expectState('i');
-        EXPECT_EQ(head(), cs.culprit);
-        EXPECT_EQ(count(), QString::number(cs.left) + " Songs in de playlist");
+        EXPECT_EQ(head(), culprit);
+        EXPECT_EQ(count(), QString::number(left) + " Songs in de playlist");
     }
 }
 
