@@ -174,11 +174,9 @@ TEST(ProgramFolder, UnwritableFolderFallsBackAndSettingsAndPlaylistsAreCarriedOv
     // Settings are carried over only when the new folder has none; every stored playlist is
     // copied (the originals stay), one saved here under the same name is kept, and one the user
     // deleted here does not come back.
-    const auto lst = [](const QString& folder, const QString& name) {
-        return PlaylistFile::filePath(folder, name);
-    };
-    ASSERT_TRUE(QDir().mkpath(PlaylistFile::folderPath(dir.path())));
-    ASSERT_TRUE(QDir().mkpath(PlaylistFile::folderPath(fallback)));
+    const auto lst = [](const QString& f, const QString& name) { return PlaylistFile::filePath(f, name); };
+    ASSERT_TRUE(QDir().mkpath(PlaylistFile::folderPath(dir.path())) &&
+                QDir().mkpath(PlaylistFile::folderPath(fallback)));
     writeFile(settingsFilePath(dir.path()), "1,2,3\r\n");
     for (const QString& name : {u"Jazz"_s, u"Rock"_s, u"Zang"_s}) {
         writeFile(lst(dir.path(), name), name.toUtf8());
