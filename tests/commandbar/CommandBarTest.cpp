@@ -112,11 +112,9 @@ TEST_F(CommandBarTest, YesStopsThePlayerThenWritesEveryChangeAndCloses) {
         EXPECT_FALSE(w->isVisible()) << w->metaObject()->className();
     }
 
-    // A new start shows what the quit kept.
+    // A new start shows the kept logo (MainStartup sees texts and colours read from the file).
     m_main.reset();
     startMain();
-    EXPECT_EQ(control<QLabel>(u"ReclameLabel"_s)->text(), u"Muziek, altijd"_s);
-    EXPECT_EQ(control<QListView>(u"List2"_s)->palette().color(QPalette::Base), QColor(255, 0, 0));
     const QImage shown = control<QLabel>(u"Logo"_s)->grab().toImage();
     EXPECT_EQ(shown.pixelColor(shown.width() / 2, shown.height() / 2), QColor(20, 120, 220));
 }
