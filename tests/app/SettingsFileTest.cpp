@@ -164,8 +164,7 @@ TEST(ProgramFolder, UnwritableFolderFallsBackAndSettingsAndPlaylistsAreCarriedOv
     EXPECT_EQ(ProgramFolder::resolve(dir.path(), fallback), dir.path());
     EXPECT_FALSE(QDir(fallback).exists());
     // No one can create files below a plain file, not even the superuser.
-    EXPECT_FALSE(ProgramFolder::isWritable(plain));
-    EXPECT_FALSE(ProgramFolder::isWritable(QString()));
+    EXPECT_FALSE(ProgramFolder::isWritable(plain) || ProgramFolder::isWritable(QString()));
     EXPECT_EQ(ProgramFolder::resolve(plain + u"/bin"_s, fallback), fallback);
     EXPECT_TRUE(ProgramFolder::isWritable(fallback));
     EXPECT_EQ(ProgramFolder::resolve(plain + u"/a"_s, plain + u"/b"_s), plain + u"/a"_s); // nothing writable

@@ -180,8 +180,7 @@ TEST_F(Appearance, CancelAndClosingKeepTheColoursAndOkRecoloursOnlyItsPane) {
 TEST_F(Appearance, TheEditorShowsPlainClampedValuesAndIsPlacedByTheClick) {
     m_main->state().settings.leftColour = ColourTriple{300, -5, 128}; // as a hand-edited file may have it
     QStringList values;
-    QColor preview;
-    QColor preview2;
+    QColor preview, preview2;
     QPoint topLeft;
     rightClick("List1", {30, 40}, [&](QDialog* e) {
         values << label(e, 5) << label(e, 6) << label(e, 7);

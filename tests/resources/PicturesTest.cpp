@@ -163,8 +163,8 @@ TEST(SvgIconEngine, MissingOrBrokenDrawingGivesNothingAndNoCrash) {
         const QIcon icon(new SvgIconEngine(path));
         EXPECT_TRUE(icon.pixmap(QSize(32, 32), 2.0, QIcon::Disabled).isNull());
         EXPECT_TRUE(icon.actualSize(QSize(32, 32)).isEmpty());
-        const QImage painted = paintedBy(icon, QRect(0, 0, 32, 32), 1.0, QIcon::Normal);
-        EXPECT_EQ(painted, paintedBy(QIcon(), QRect(0, 0, 32, 32), 1.0, QIcon::Normal));
+        EXPECT_EQ(paintedBy(icon, QRect(0, 0, 32, 32), 1.0, QIcon::Normal),
+                  paintedBy(QIcon(), QRect(0, 0, 32, 32), 1.0, QIcon::Normal));
         EXPECT_TRUE(icon.isNull());
         EXPECT_TRUE(SvgIconEngine::render(path, QSize(32, 32)).isNull());
     }
