@@ -84,8 +84,7 @@ TEST_F(SettingsFileTest, ShortOrUnreadableFileFailsKeepingTheFieldsReadSoFar) {
     ASSERT_EQ(::mkfifo(QFile::encodeName(path()).constData(), 0600), 0);
     EXPECT_FALSE(load(s)); // would block forever if it opened the pipe
     EXPECT_EQ(s, kMarked);
-    EXPECT_TRUE(SaveSettings(path(), Settings{})); // a regular file takes the pipe's place
-    EXPECT_TRUE(load(s));
+    EXPECT_TRUE(SaveSettings(path(), Settings{}) && load(s)); // a regular file takes the pipe's place
 
     const std::pair<QByteArray, Settings> cases[] = {
         {"", kMarked},
@@ -165,8 +164,7 @@ TEST(ProgramFolder, UnwritableFolderFallsBackAndSettingsAndPlaylistsAreCarriedOv
     EXPECT_EQ(ProgramFolder::resolve(dir.path(), fallback), dir.path());
     EXPECT_FALSE(QDir(fallback).exists());
     // No one can create files below a plain file, not even the superuser.
-    EXPECT_FALSE(ProgramFolder::isWritable(plain));
-    EXPECT_FALSE(ProgramFolder::isWritable(QString()));
+    EXPECT_FALSE(ProgramFolder::isWritable(plain) || ProgramFolder::isWritable(QString()));
     EXPECT_EQ(ProgramFolder::resolve(plain + u"/bin"_s, fallback), fallback);
     EXPECT_TRUE(ProgramFolder::isWritable(fallback));
     EXPECT_EQ(ProgramFolder::resolve(plain + u"/a"_s, plain + u"/b"_s), plain + u"/a"_s); // nothing writable
@@ -174,11 +172,9 @@ TEST(ProgramFolder, UnwritableFolderFallsBackAndSettingsAndPlaylistsAreCarriedOv
     // Settings are carried over only when the new folder has none; every stored playlist is
     // copied (the originals stay), one saved here under the same name is kept, and one the user
     // deleted here does not come back.
-    const auto lst = [](const QString& folder, const QString& name) {
-        return PlaylistFile::filePath(folder, name);
-    };
-    ASSERT_TRUE(QDir().mkpath(PlaylistFile::folderPath(dir.path())));
-    ASSERT_TRUE(QDir().mkpath(PlaylistFile::folderPath(fallback)));
+    const auto lst = [](const QString& f, const QString& name) { return PlaylistFile::filePath(f, name); };
+    ASSERT_TRUE(QDir().mkpath(PlaylistFile::folderPath(dir.path())) &&
+                QDir().mkpath(PlaylistFile::folderPath(fallback)));
     writeFile(settingsFilePath(dir.path()), "1,2,3\r\n");
     for (const QString& name : {u"Jazz"_s, u"Rock"_s, u"Zang"_s}) {
         writeFile(lst(dir.path(), name), name.toUtf8());

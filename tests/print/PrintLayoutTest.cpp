@@ -3,23 +3,21 @@
 #include <gtest/gtest.h>
 
 using namespace PrintLayout;
+using namespace Qt::StringLiterals;
 
-TEST(PrintLayout, HeadingTakesNamesAndTimeSeparatorFromTheLocaleOnA24HourClock) {
-    const QDateTime morning(QDate(2026, 12, 6), QTime(9, 7, 1));
-    const QDateTime afternoon(QDate(2027, 3, 15), QTime(14, 5, 9));
-    const QLocale nl(QLocale::Dutch, QLocale::Netherlands);
-    EXPECT_EQ(headingText(morning, nl), QStringLiteral("Playlist / zondag 6 december 2026, 9:07:01"));
-    EXPECT_EQ(headingText(afternoon, nl), QStringLiteral("Playlist / maandag 15 maart 2027, 14:05:09"));
-    EXPECT_EQ(headingText(afternoon, QLocale(QLocale::English, QLocale::UnitedStates)),
-              QStringLiteral("Playlist / Monday 15 March 2027, 14:05:09"));
-    EXPECT_TRUE(headingText(morning, QLocale(QLocale::Finnish, QLocale::Finland))
-                    .endsWith(QStringLiteral(", 9.07.01")));
-}
-
-TEST(PrintLayout, NumberedEntriesGetThreeBlanksAndPlainOnesStayUntouched) {
-    EXPECT_EQ(entryText(1, QStringLiteral("Eerste"), true), QStringLiteral("1.   Eerste"));
-    EXPECT_EQ(entryText(10, QStringLiteral("Tiende"), true), QStringLiteral("10.   Tiende"));
-    EXPECT_EQ(entryText(3, QStringLiteral("  a, b "), false), QStringLiteral("  a, b "));
+// The heading takes names and time separator from the locale, on a 24-hour clock; numbered
+// entries get three blanks, plain ones stay untouched.
+TEST(PrintLayout, HeadingAndEntryTexts) {
+    const QDateTime morning(QDate(2026, 12, 6), QTime(9, 7, 1)),
+        afternoon(QDate(2027, 3, 15), QTime(14, 5, 9));
+    const QLocale nl(QLocale::Dutch, QLocale::Netherlands), us(QLocale::English, QLocale::UnitedStates);
+    EXPECT_EQ(headingText(morning, nl), u"Playlist / zondag 6 december 2026, 9:07:01"_s);
+    EXPECT_EQ(headingText(afternoon, nl), u"Playlist / maandag 15 maart 2027, 14:05:09"_s);
+    EXPECT_EQ(headingText(afternoon, us), u"Playlist / Monday 15 March 2027, 14:05:09"_s);
+    EXPECT_TRUE(headingText(morning, QLocale(QLocale::Finnish, QLocale::Finland)).endsWith(u", 9.07.01"_s));
+    EXPECT_EQ(entryText(1, u"Eerste"_s, true), u"1.   Eerste"_s);
+    EXPECT_EQ(entryText(10, u"Tiende"_s, true), u"10.   Tiende"_s);
+    EXPECT_EQ(entryText(3, u"  a, b "_s, false), u"  a, b "_s);
 }
 
 TEST(PrintLayout, LinesWrapToTheTopOfANewPageAndAlwaysAdvance) {

@@ -3,12 +3,10 @@
 #include "support/MainWindow.h"
 #include "support/Modal.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -29,8 +27,7 @@ QString pdftotext(const QStringList& args) {
 QList<QStringList> pages(const QString& pdf) {
     QList<QStringList> result;
     for (const QString& page : pdftotext({u"-layout"_s, pdf, u"-"_s}).split(QLatin1Char('\f'))) {
-        QStringList lines = page.split(QLatin1Char('\n'));
-        lines.removeIf([](const QString& l) { return l.trimmed().isEmpty(); });
+        const QStringList lines = page.split(QLatin1Char('\n')).filter(QRegularExpression(u"\\S"_s));
         if (!lines.isEmpty()) {
             result << lines;
         }
@@ -50,13 +47,8 @@ class PrintTest : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();
-        QLocale::setDefault(QLocale(QLocale::Dutch, QLocale::Netherlands));
         m_pdf = folder() + u"/playlist.pdf"_s;
         m_main->printController().setPdfOutput(m_pdf);
-    }
-    void TearDown() override {
-        QLocale::setDefault(QLocale::system());
-        MainWindowTest::TearDown();
     }
 
     void addSongs(int n) {
@@ -95,18 +87,12 @@ TEST_F(PrintTest, NumberedPrintHasHeadingSeparatorAndEntriesGoingOnWithoutANewHe
     addSongs(150);
     printFromMenu(1);
     const QList<QStringList> doc = pages(m_pdf);
-    ASSERT_GE(doc.size(), 2);
-    EXPECT_TRUE(
-        QRegularExpression(u"^\\s*Playlist / \\w+dag \\d{1,2} \\w+ \\d{4}, \\d{1,2}:\\d\\d:\\d\\d\\s*$"_s)
-            .match(doc[0][0])
-            .hasMatch())
-        << doc[0][0].toStdString();
+    ASSERT_GE(doc.size(), 2); // the heading's text itself is checked without a printer
     // The separator runs off the paper; what is on the page is hyphens only.
     EXPECT_TRUE(QRegularExpression(u"^\\s*-{60,}\\s*$"_s).match(doc[0][1]).hasMatch());
     // "1." is about 8 points wide at 10 point; the three blanks add about 8 more.
     const double gap = wordLeft(m_pdf, u"Liedje"_s) - wordLeft(m_pdf, u"1\\."_s);
-    EXPECT_GT(gap, 13.0);
-    EXPECT_LT(gap, 20.0);
+    EXPECT_TRUE(gap > 13.0 && gap < 20.0) << gap;
     QStringList entries;
     for (qsizetype page = 0; page < doc.size(); ++page) {
         EXPECT_EQ(doc[page].first().trimmed().startsWith(u"Playlist /"_s), page == 0) << page;
@@ -146,8 +132,8 @@ TEST_F(PrintTest, EmptyPrintsNothingNoPrinterSaysPrinterNietOnlineThenUnnumbered
     printFromMenu(2);
     const QList<QStringList> doc = pages(m_pdf);
     ASSERT_EQ(doc.size(), 1);
-    ASSERT_EQ(doc[0].size(), 4);
-    EXPECT_TRUE(doc[0][0].trimmed().startsWith(u"Playlist / "_s));
-    EXPECT_EQ(doc[0][2].trimmed(), u"Liedje 1"_s);
-    EXPECT_EQ(doc[0][3].trimmed(), u"Liedje 2"_s);
+    EXPECT_TRUE(doc[0].value(0).trimmed().startsWith(u"Playlist / "_s));
+    EXPECT_EQ(QStringList({doc[0].value(2).trimmed(), doc[0].value(3).trimmed()}),
+              QStringList({u"Liedje 1"_s, u"Liedje 2"_s}));
+    EXPECT_EQ(doc[0].size(), 4);
 }
