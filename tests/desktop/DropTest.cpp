@@ -43,8 +43,7 @@ protected:
 };
 
 TEST_F(PlaylistDropTest, FolderAndSongsAppendInOrderWhilePlayingAndTheRestIsCounted) {
-    const QString playing = song(u"Eerst.mp3"_s);
-    ASSERT_TRUE(drop({QUrl::fromLocalFile(playing)}));
+    ASSERT_TRUE(drop({QUrl::fromLocalFile(song(u"Eerst.mp3"_s))}));
     m_player.loadAll = true;
     m_main->controls().Knop[1]->click();
     ASSERT_TRUE(m_main->state().playback.isPlaying());

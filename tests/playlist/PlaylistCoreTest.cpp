@@ -100,7 +100,6 @@ protected:
     void write(const QString& fileName, const QByteArray& content) {
         ASSERT_TRUE(fixtures::writeFile(folder + u'/' + fileName, content));
     }
-    QStringList files() const { return QDir(folder).entryList(QDir::Files | QDir::Hidden); }
 };
 
 TEST_F(PlaylistStore, StoredPlaylistsAreListedInNameOrderAndRemovedEvenNamesTheWriterRefuses) {
@@ -177,7 +176,7 @@ TEST_F(PlaylistStore, AFailedOrRefusedSaveReportsAndKeepsTheOldFile) {
     EXPECT_FALSE(saved);
     EXPECT_TRUE(error.contains("niet worden opgeslagen (geen toestemming)")) << error.toStdString();
     EXPECT_EQ(bytes("Rock"), "/oud.mp3 ---/--- oud\r\n");
-    EXPECT_EQ(files(), QStringList({"Rock.lst"}));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList({"Rock.lst"}));
 
     // Entries that would read back wrong are refused.
     for (const PlaylistEntry& bad :
