@@ -22,13 +22,9 @@
 
 namespace {
 
-void touch(const QString& path) {
-    ASSERT_TRUE(fixtures::writeFile(path, {})) << path.toStdString();
-}
-
 void touchAll(const QString& root, std::initializer_list<const char*> names) {
     for (const char* name : names) {
-        touch(root + u'/' + QString::fromUtf8(name));
+        ASSERT_TRUE(fixtures::writeFile(root + u'/' + QString::fromUtf8(name), {})) << name;
     }
 }
 
@@ -109,7 +105,7 @@ TEST(ScanFolder, TotalCountsEveryVisibleMp3AndMatchesIgnoreLetterCaseButKeepBlan
 TEST(ScanFolder, NamesThatAreNotUtf8AreCountedButLeftOutAndAMissingStartFolderFindsNothing) {
     QTemporaryDir tmp;
     const QByteArray root = QFile::encodeName(tmp.path());
-    touch(tmp.path() + "/beat ok.mp3");
+    touchAll(tmp.path(), {"beat ok.mp3"});
     ASSERT_EQ(::mkdir((root + "/map\xfe").constData(), 0700), 0);
     for (const QByteArray& name :
          {root + "/beat\xff.mp3", root + "/map\xfe/beat.mp3", root + "/map\xfe/x.mp3"}) {
@@ -121,7 +117,7 @@ TEST(ScanFolder, NamesThatAreNotUtf8AreCountedButLeftOutAndAMissingStartFolderFi
     EXPECT_EQ(r.mp3Total, 4);
     std::filesystem::remove_all(root.constData()); // QTemporaryDir cannot name them
 
-    touch(tmp.path() + "/file.mp3");
+    touchAll(tmp.path(), {"file.mp3"});
     for (const QString& start :
          {tmp.path() + "/nowhere", QString(), QString("C:/mp3"), tmp.path() + "/file.mp3"}) {
         const SearchResults none = scan(start, "file");
@@ -145,7 +141,7 @@ TEST(ScanFolder, LinksAreFollowedButLoopsEndAndKernelFileSystemsAreSkipped) {
     link(root + "/a", root + "/a/self");
     link("../real.mp3", root + "/a/linked.mp3");
     link(root + "/gone.mp3", root + "/broken.mp3");
-    touch(elsewhere.path() + "/outside.mp3");
+    touchAll(elsewhere.path(), {"outside.mp3"});
     link(elsewhere.path(), root + "/more music");
     ASSERT_EQ(mkfifo(QFile::encodeName(root + "/pipe.mp3").constData(), 0600), 0);
     // /proc/self/cwd leads back into this tree; it must not show its files a second time.
