@@ -1,10 +1,8 @@
-#include "support/FakePlayer.h"
+#include "support/MainWindow.h"
 #include "support/Modal.h"
 
-#include "app/Main.h"
 #include "browse/Browser.h"
 #include "browse/FolderTreeModel.h"
-#include "playlist/PlaylistModel.h"
 #include "widgets/PictureButton.h"
 
 #include <QComboBox>
@@ -13,41 +11,31 @@
 #include <QLabel>
 #include <QListView>
 #include <QStringListModel>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTreeView>
 
-#include <gtest/gtest.h>
+#include <fstream>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 using namespace testsupport;
 
 namespace {
 
-class BrowserTest : public ::testing::Test {
+class BrowserTest : public MainWindowTest {
 protected:
-    QTemporaryDir program;
     QTemporaryDir songs;
-    FakePlayer player;
-    std::unique_ptr<Main> main = std::make_unique<Main>(program.path(), player);
 
-    const MainControls& c() const { return main->controls(); }
-    Browser& browser() { return main->browser(); }
-    PlaylistModel& playlist() { return main->playlist(); }
+    Browser& browser() { return m_main->browser(); }
     FolderTreeModel* tree() const { return static_cast<FolderTreeModel*>(c().Dir1->model()); }
     QStringList list1() const { return c().List1Model->stringList(); }
 
     // Empty files: the browser never reads them.
     QString folderWith(const QString& folder, const QStringList& names) {
-        const QString path = songs.filePath(folder);
-        QDir().mkpath(path);
+        QDir().mkpath(songs.filePath(folder));
         for (const QString& name : names) {
-            QFile f(path + u'/' + name);
-            EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+            EXPECT_TRUE(fixtures::writeFile(songs.filePath(folder + u'/' + name), {}));
         }
-        return path;
+        return songs.filePath(folder);
     }
     QList<int> selectedRows() const {
         QList<int> rows;
@@ -56,17 +44,6 @@ protected:
         }
         std::sort(rows.begin(), rows.end());
         return rows;
-    }
-    QStringList shownNames() {
-        QStringList names;
-        for (const PlaylistEntry& e : playlist().entries()) {
-            names.append(e.displayName);
-        }
-        return names;
-    }
-    void showWindow() {
-        main->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
     }
     QPoint rowCentre(int row) const { return c().List1->visualRect(c().List1Model->index(row)).center(); }
     void clickRow(int row, Qt::KeyboardModifiers keys = {}) {
@@ -82,10 +59,8 @@ TEST_F(BrowserTest, StartsInTheWorkingFolderAndBringsItIntoView) {
     const QString before = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(songs.filePath("veel/d77")));
     const QString target = QDir::currentPath();
-    main.reset();
-    main = std::make_unique<Main>(program.path(), player);
+    startMain();
     QDir::setCurrent(before);
-    showWindow();
     EXPECT_TRUE(QTest::qWaitFor([&] {
         const QModelIndex index = tree()->index(target);
         return c().Dir1->currentIndex() == index &&
@@ -118,11 +93,11 @@ TEST_F(BrowserTest, ListsSongsAndAddAllKeepsTheSelectionAndAddsDuplicates) {
     browser().setDir1Path(folder);
     EXPECT_EQ(list1(), QStringList({"first.MP3", "second.mid"}));
     EXPECT_EQ(c().TellerLabel->text(), "2 Songs gevonden...");
-    EXPECT_EQ(main->state().songFolder, folder);
+    EXPECT_EQ(m_main->state().songFolder, folder);
     // Made after its parent was read: the tree still finds it and marks it.
     EXPECT_EQ(tree()->filePath(c().Dir1->currentIndex()), folder);
 
-    main->state().playback.setMode(PlaybackState::Mode::Playing); // adding goes on while a song plays
+    m_main->state().playback.setMode(PlaybackState::Mode::Playing); // adding goes on while a song plays
     c().List1->selectionModel()->select(c().List1Model->index(1), QItemSelectionModel::Select);
     c().SelectieAllKnop->click();
     c().SelectieAllKnop->click();
@@ -131,7 +106,6 @@ TEST_F(BrowserTest, ListsSongsAndAddAllKeepsTheSelectionAndAddsDuplicates) {
     EXPECT_EQ(playlist().entries(), QVector<PlaylistEntry>({first, second, first, second}));
     EXPECT_EQ(selectedRows(), QList<int>({1}));
     EXPECT_EQ(c().Label10->text(), "4 Songs in de playlist");
-    EXPECT_EQ(c().List2->model()->index(3, 0).data().toString(), "second");
 }
 
 TEST_F(BrowserTest, OpeningAFolderInTheTreeByMouseAndKeyboard) {
@@ -139,7 +113,6 @@ TEST_F(BrowserTest, OpeningAFolderInTheTreeByMouseAndKeyboard) {
     folderWith("ouder/A", {"a1.mp3", "a2.mid"});
     folderWith("ouder/B", {"b1.mp3"});
     folderWith("ouder/.verborgen", {"h.mp3"});
-    showWindow();
     browser().setDir1Path(parent);
     const QModelIndex a = tree()->index(parent + "/A");
     ASSERT_TRUE(QTest::qWaitFor([&] {
@@ -158,7 +131,6 @@ TEST_F(BrowserTest, OpeningAFolderInTheTreeByMouseAndKeyboard) {
 
 TEST_F(BrowserTest, SelectedSongsGoInListOrderAndADoubleClickAddsExactlyOne) {
     const QString folder = folderWith("sel", {"s0.mp3", "s1.mp3", "s2.mp3", "s3.mp3", "Theme.mid"});
-    showWindow();
     browser().setDir1Path(folder);
     clickRow(3);
     clickRow(0, Qt::ControlModifier);
@@ -166,14 +138,14 @@ TEST_F(BrowserTest, SelectedSongsGoInListOrderAndADoubleClickAddsExactlyOne) {
     ASSERT_EQ(selectedRows(), QList<int>({0, 2, 3}));
     QTest::mouseClick(c().SelectieKnop, Qt::LeftButton);
     c().SelectieKnop->click(); // nothing selected any more: adds nothing
-    EXPECT_EQ(shownNames(), QStringList({"s0", "s2", "s3"}));
+    EXPECT_EQ(playlistNames(), QStringList({"s0", "s2", "s3"}));
     EXPECT_TRUE(selectedRows().isEmpty());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
     clickRow(0);
     clickRow(4);
     QTest::mouseDClick(c().List1->viewport(), Qt::LeftButton, {}, rowCentre(4));
-    EXPECT_EQ(shownNames(), QStringList({"s0", "s2", "s3", "Theme"}));
+    EXPECT_EQ(playlistNames(), QStringList({"s0", "s2", "s3", "Theme"}));
     EXPECT_EQ(playlist().entry(3).fullPath, folder + "/Theme.mid");
     EXPECT_TRUE(selectedRows().isEmpty());
     EXPECT_EQ(c().Label10->text(), "4 Songs in de playlist");
@@ -183,8 +155,7 @@ TEST_F(BrowserTest, DrivesAreReadAnewAndAnUnavailableOneKeepsThePreviousFolder) 
     const int volumes = c().Drive1->count();
     const QString chosen = c().Drive1->currentData().toString();
     c().Drive1->addItem("oud", songs.path());
-    QTest::mousePress(c().Drive1, Qt::LeftButton);
-    QTest::mouseRelease(c().Drive1, Qt::LeftButton);
+    QTest::mouseClick(c().Drive1, Qt::LeftButton);
     EXPECT_EQ(c().Drive1->count(), volumes);
     EXPECT_EQ(c().Drive1->currentData().toString(), chosen);
     c().Drive1->hidePopup();
@@ -204,8 +175,7 @@ TEST_F(BrowserTest, DrivesAreReadAnewAndAnUnavailableOneKeepsThePreviousFolder) 
     c().Drive1->addItem("/kapot", "/kapot/bestaat/niet");
     const SeenBox seen =
         answering(QMessageBox::Ok, [&] { c().Drive1->setCurrentIndex(c().Drive1->count() - 1); });
-    EXPECT_EQ(seen.title, " Drive-Error");
-    EXPECT_EQ(seen.text, "Drive not available...");
+    EXPECT_EQ(seen.titleAndText(), " Drive-Error|Drive not available...");
     EXPECT_EQ(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     EXPECT_EQ(browser().dir1Path(), start);
     EXPECT_EQ(list1(), QStringList({"s.mp3"}));
@@ -216,9 +186,7 @@ TEST_F(BrowserTest, UnreadableFolderSaysWhyAndLeavesNothingToAdd) {
     // A song whose name is not UTF-8 could not be opened by its listed name: it is left out.
     const QString first = folderWith("eerst", {"a.mp3"});
     const QByteArray notUtf8 = QFile::encodeName(first) + "/b\xe9.mp3";
-    const int fd = ::open(notUtf8.constData(), O_CREAT | O_WRONLY, 0600);
-    ASSERT_GE(fd, 0);
-    ::close(fd);
+    ASSERT_TRUE(std::ofstream(notUtf8.constData()).good());
     browser().setDir1Path(first);
     ::unlink(notUtf8.constData());
     EXPECT_EQ(list1(), QStringList{"a.mp3"});
@@ -227,9 +195,8 @@ TEST_F(BrowserTest, UnreadableFolderSaysWhyAndLeavesNothingToAdd) {
 
     const QString missing = songs.filePath("weg");
     const SeenBox seen = answering(QMessageBox::Ok, [&] { browser().setDir1Path(missing); });
-    EXPECT_EQ(seen.title, "Tunara");
-    EXPECT_EQ(seen.text,
-              QStringLiteral("De map '%1' kan niet worden gelezen: de map bestaat niet.").arg(missing));
+    EXPECT_EQ(seen.titleAndText(),
+              "Tunara|De map '" + missing + "' kan niet worden gelezen: de map bestaat niet.");
     EXPECT_TRUE(list1().isEmpty());
     EXPECT_EQ(c().TellerLabel->text(), "0 Songs gevonden...");
 

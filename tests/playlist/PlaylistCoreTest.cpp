@@ -17,7 +17,7 @@ namespace {
 
 using Entries = QVector<PlaylistEntry>;
 
-TEST(PlaylistModel, BothColumnsMoveTogetherAndTheCountWaitsForARefresh) {
+TEST(PlaylistModel, BothColumnsMoveTogetherTheCountWaitsForARefreshAndItNeverGoesPastTheLimit) {
     PlaylistModel model;
     QSignalSpy spy(&model, &PlaylistModel::countTextChanged);
     EXPECT_EQ(model.countText(), "0 Songs in de playlist");
@@ -38,11 +38,7 @@ TEST(PlaylistModel, BothColumnsMoveTogetherAndTheCountWaitsForARefresh) {
     model.dropHead();
     model.dropHead();
     EXPECT_TRUE(model.isEmpty());
-}
-
-TEST(PlaylistModel, NeverGoesPastTheLimit) {
     const int max = PlaylistModel::kMaxEntries;
-    PlaylistModel model;
     EXPECT_EQ(model.appendMany(Entries(max - 2, {"s", "/s.mp3"})), max - 2);
     EXPECT_EQ(model.appendMany({{"t0", "/t0.mp3"}, {"t1", "/t1.mp3"}, {"t2", "/t2.mp3"}}), 2);
     EXPECT_EQ(model.entry(max - 1).displayName, "t1");
@@ -52,7 +48,7 @@ TEST(PlaylistModel, NeverGoesPastTheLimit) {
     EXPECT_EQ(model.count(), max);
 }
 
-TEST(PlaylistFileFormat, WritesEveryLineWithSeparatorAndCrLfAndReadsItBackExactly) {
+TEST(PlaylistFileFormat, WritesEveryLineWithSeparatorAndCrLfAndReadsByTheReaderRules) {
     EXPECT_EQ(
         PlaylistFile::serialize({{"Intro", "/music/Intro.mp3"}, {"Café", "//Café.mid"}, {"", ""}}),
         QByteArray(
@@ -63,9 +59,7 @@ TEST(PlaylistFileFormat, WritesEveryLineWithSeparatorAndCrLfAndReadsItBackExactl
     const PlaylistFile::Parsed parsed = PlaylistFile::parse(PlaylistFile::serialize(entries));
     EXPECT_EQ(parsed.entries, entries);
     EXPECT_EQ(parsed.dropped, 0);
-}
 
-TEST(PlaylistFileFormat, ReaderRules) {
     // The first separator splits; a line may start with it; CR LF, CR and LF end a line; blank
     // and separator-less lines are skipped; nothing is trimmed; the last line needs no end.
     const QByteArray bytes = " ---/--- no path\r\n\r\n     \r\nno separator here\r\n"
@@ -106,10 +100,19 @@ protected:
     void write(const QString& fileName, const QByteArray& content) {
         ASSERT_TRUE(fixtures::writeFile(folder + u'/' + fileName, content));
     }
-    QStringList files() const { return QDir(folder).entryList(QDir::Files | QDir::Hidden); }
 };
 
-TEST_F(PlaylistStore, StoredPlaylistsAreListedInNameOrderAndRemoved) {
+TEST_F(PlaylistStore, StoredPlaylistsAreListedInNameOrderAndRemovedEvenNamesTheWriterRefuses) {
+    const QString longName(250, u'x'); // no room left for the writer's temporary file
+    write(longName + ".lst", "/m/a.mp3 ---/--- a\r\n");
+    write("..lst", "/m/b.mp3 ---/--- b\r\n");
+    ASSERT_EQ(PlaylistFile::storedNames(program), QStringList({".", longName}));
+    EXPECT_FALSE(PlaylistFile::nameProblem(longName).isEmpty());
+    EXPECT_EQ(PlaylistFile::load(program, longName).parsed.entries, Entries({{"a", "/m/a.mp3"}}));
+    EXPECT_EQ(PlaylistFile::load(program, ".").parsed.entries, Entries({{"b", "/m/b.mp3"}}));
+    EXPECT_FALSE(PlaylistFile::remove(program, "../Playlist/."));
+    EXPECT_TRUE(PlaylistFile::remove(program, longName));
+    EXPECT_TRUE(PlaylistFile::remove(program, "."));
     EXPECT_TRUE(PlaylistFile::storedNames(program).isEmpty());
     for (const char* name : {"Rock.lst", "jazz.lst", "Blues.lst", ".verborgen.lst", "notes.txt", "Oud.LST"}) {
         write(name, "");
@@ -144,7 +147,7 @@ TEST_F(PlaylistStore, StoredPlaylistsAreListedInNameOrderAndRemoved) {
     EXPECT_EQ(PlaylistFile::storedNames(program), QStringList({".verborgen", "Blues", "Rock"}));
 }
 
-TEST_F(PlaylistStore, AFailedSaveReportsAndKeepsTheOldFile) {
+TEST_F(PlaylistStore, AFailedOrRefusedSaveReportsAndKeepsTheOldFile) {
     ASSERT_TRUE(PlaylistFile::save(program, "Rock", {{"oud", "/oud.mp3"}}, nullptr));
     Entries big(200, {"song", "/muziek/song.mp3"});
     QString error;
@@ -173,16 +176,14 @@ TEST_F(PlaylistStore, AFailedSaveReportsAndKeepsTheOldFile) {
     EXPECT_FALSE(saved);
     EXPECT_TRUE(error.contains("niet worden opgeslagen (geen toestemming)")) << error.toStdString();
     EXPECT_EQ(bytes("Rock"), "/oud.mp3 ---/--- oud\r\n");
-    EXPECT_EQ(files(), QStringList({"Rock.lst"}));
-}
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList({"Rock.lst"}));
 
-TEST_F(PlaylistStore, EntriesThatWouldReadBackWrongAreRefused) {
-    ASSERT_TRUE(PlaylistFile::save(program, "Rock", {{"oud", "/oud.mp3"}}, nullptr));
+    // Entries that would read back wrong are refused.
     for (const PlaylistEntry& bad :
          {PlaylistEntry{"a\rb", "/m/a\rb.mp3"}, PlaylistEntry{"--- y", "/m/x ---/--- y.mp3"},
           PlaylistEntry{"naam\r", "/m/naam.mp3"}, PlaylistEntry{"lf", "/m/l\nf.mp3"},
           PlaylistEntry{"l\nf", "/m/lf.mp3"}}) {
-        QString error;
+        error.clear();
         EXPECT_FALSE(PlaylistFile::save(program, "Rock", {{"goed", "/m/goed.mp3"}, bad}, &error));
         EXPECT_TRUE(error.contains(bad.displayName)) << error.toStdString();
         EXPECT_EQ(bytes("Rock"), "/oud.mp3 ---/--- oud\r\n");
@@ -191,20 +192,6 @@ TEST_F(PlaylistStore, EntriesThatWouldReadBackWrongAreRefused) {
               PlaylistFile::entriesProblem({{"x", "/m/a\rb.mp3"}}));
     // A separator in the display name reads back whole.
     EXPECT_TRUE(PlaylistFile::entriesProblem({{"a ---/--- b", "/m/ab.mp3"}}).isEmpty());
-}
-
-TEST_F(PlaylistStore, StoredNamesTheWriterRefusesStillLoadAndDelete) {
-    const QString name(250, u'x'); // no room left for the writer's temporary file
-    write(name + ".lst", "/m/a.mp3 ---/--- a\r\n");
-    write("..lst", "/m/b.mp3 ---/--- b\r\n");
-    ASSERT_EQ(PlaylistFile::storedNames(program), QStringList({".", name}));
-    EXPECT_FALSE(PlaylistFile::nameProblem(name).isEmpty());
-    EXPECT_EQ(PlaylistFile::load(program, name).parsed.entries, Entries({{"a", "/m/a.mp3"}}));
-    EXPECT_EQ(PlaylistFile::load(program, ".").parsed.entries, Entries({{"b", "/m/b.mp3"}}));
-    EXPECT_FALSE(PlaylistFile::remove(program, "../Playlist/."));
-    EXPECT_TRUE(PlaylistFile::remove(program, name));
-    EXPECT_TRUE(PlaylistFile::remove(program, "."));
-    EXPECT_TRUE(PlaylistFile::storedNames(program).isEmpty());
 }
 
 } // namespace

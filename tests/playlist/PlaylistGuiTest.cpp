@@ -1,10 +1,8 @@
 #include "PermissionBits.h"
-#include "app/Main.h"
 #include "playlist/Loadform.h"
 #include "playlist/PlaylistController.h"
 #include "playlist/PlaylistFile.h"
-#include "support/FakePlayer.h"
-#include "support/Fixtures.h"
+#include "support/MainWindow.h"
 #include "support/Modal.h"
 #include "widgets/PictureButton.h"
 
@@ -14,10 +12,6 @@
 #include <QLabel>
 #include <QListView>
 #include <QListWidget>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 using namespace testsupport;
 
@@ -26,24 +20,18 @@ namespace {
 using Entries = QVector<PlaylistEntry>;
 const Entries kThree{{"a", "/m/a.mp3"}, {"b", "/m/b.mid"}, {"c", "/m/c.mp3"}};
 
-class PlaylistGuiTest : public ::testing::Test {
+class PlaylistGuiTest : public MainWindowTest {
 protected:
-    QTemporaryDir program;
-    FakePlayer player;
-    std::unique_ptr<Main> main = std::make_unique<Main>(program.path(), player);
-
-    const MainControls& c() const { return main->controls(); }
-    PlaylistModel& playlist() { return main->playlist(); }
-    bool save(const QString& name) { return main->playlistController().SavePlaylist(name); }
+    bool save(const QString& name) { return m_main->playlistController().SavePlaylist(name); }
     void fill(const Entries& entries) {
         playlist().appendMany(entries);
         playlist().refreshCount();
     }
     QByteArray bytes(const QString& name) const {
-        return fixtures::readFile(PlaylistFile::filePath(program.path(), name));
+        return fixtures::readFile(PlaylistFile::filePath(folder(), name));
     }
     void store(const QString& name, const QByteArray& content) {
-        ASSERT_TRUE(fixtures::writeFile(PlaylistFile::filePath(program.path(), name), content));
+        ASSERT_TRUE(fixtures::writeFile(PlaylistFile::filePath(folder(), name), content));
     }
     // Presses command bar button 6 and types `name` into the name box (Cancel without one).
     QString saveAs(const std::optional<QString>& name) {
@@ -56,15 +44,12 @@ protected:
         c().KnopBottom[6]->click();
         return asked;
     }
-    // Opens Loadform with command bar button 7, runs `act` on its list and closes it if still open.
+    // Opens Loadform with command bar button 7, runs `act` on its list; onModal closes it if still open.
     void withLoadform(const std::function<void(Loadform*, QListWidget*)>& act) {
         bool opened = false;
         auto watcher = onModal<Loadform>([&](Loadform* form) {
             opened = true;
             act(form, form->findChild<QListWidget*>("List1"));
-            if (form->isVisible()) {
-                knop(form, "CancelKnop")->click();
-            }
         });
         c().KnopBottom[7]->click();
         EXPECT_TRUE(opened);
@@ -82,22 +67,19 @@ protected:
 };
 
 TEST_F(PlaylistGuiTest, RemoveAndClearAreInertWhilePlayingAndAskBeforeClearing) {
-    main->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
     EXPECT_FALSE(answering(QMessageBox::Yes, [&] { c().KnopR[2]->click(); }).shown) << "empty: no question";
     fill(kThree);
     QTest::mouseClick(c().List2->viewport(), Qt::LeftButton, {},
                       c().List2->visualRect(playlist().index(1, 0)).center());
-    for (const bool paused : {false, true}) {
-        main->state().playback.setMode(paused ? PlaybackState::Mode::Paused : PlaybackState::Mode::Playing);
-        const SeenBox none = answering(QMessageBox::Yes, [&] {
-            c().KnopR[1]->click();
-            c().KnopR[2]->click();
-        });
-        EXPECT_FALSE(none.shown);
+    for (const auto mode : {PlaybackState::Mode::Playing, PlaybackState::Mode::Paused}) {
+        m_main->state().playback.setMode(mode);
+        EXPECT_FALSE(answering(QMessageBox::Yes, [&] {
+                         c().KnopR[1]->click();
+                         c().KnopR[2]->click();
+                     }).shown);
         EXPECT_EQ(playlist().entries(), kThree);
     }
-    main->state().playback.setMode(PlaybackState::Mode::Idle);
+    m_main->state().playback.setMode(PlaybackState::Mode::Idle);
     c().KnopR[1]->click();
     EXPECT_EQ(playlist().entries(), Entries({{"a", "/m/a.mp3"}, {"c", "/m/c.mp3"}}));
     EXPECT_EQ(c().Label10->text(), "2 Songs in de playlist");
@@ -124,7 +106,7 @@ TEST_F(PlaylistGuiTest, SaveAsksForANameAndOverwritesOnlyOnYes) {
     saveAs("   ");
     saveAs(std::nullopt);
     saveAs(" Blues");
-    EXPECT_EQ(PlaylistFile::storedNames(program.path()), QStringList({" Blues", "Rock"}));
+    EXPECT_EQ(PlaylistFile::storedNames(folder()), QStringList({" Blues", "Rock"}));
 
     playlist().clear();
     fill({{"kort", "/k.mp3"}});
@@ -144,8 +126,8 @@ TEST_F(PlaylistGuiTest, RefusedNamesUnstorableSongsAndFailedSavesAreTold) {
         EXPECT_EQ(seen.title, "Tunara") << name.toStdString();
         EXPECT_EQ(seen.icon, QMessageBox::Warning);
     }
-    EXPECT_FALSE(QFileInfo::exists(PlaylistFile::folderPath(program.path())));
-    EXPECT_FALSE(QFileInfo::exists(program.filePath("buiten.lst")));
+    EXPECT_FALSE(QFileInfo::exists(PlaylistFile::folderPath(folder())));
+    EXPECT_FALSE(QFileInfo::exists(folder() + "/buiten.lst"));
 
     ASSERT_TRUE(save("Rock"));
     fill({{"--- twee", "/m/een ---/--- twee.mp3"}});
@@ -155,15 +137,15 @@ TEST_F(PlaylistGuiTest, RefusedNamesUnstorableSongsAndFailedSavesAreTold) {
     EXPECT_EQ(bytes("Rock").count('\n'), 3);
 
     playlist().removeAt(3);
-    QDir(PlaylistFile::folderPath(program.path())).removeRecursively();
-    QFile blocker(PlaylistFile::folderPath(program.path())); // a file where the folder belongs
+    QDir(PlaylistFile::folderPath(folder())).removeRecursively();
+    QFile blocker(PlaylistFile::folderPath(folder())); // a file where the folder belongs
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     const SeenBox failed = answering(QMessageBox::Ok, [&] { EXPECT_FALSE(save("Jazz")); });
     EXPECT_TRUE(failed.text.contains("(een deel van het pad is geen map); de playlist is niet opgeslagen"))
         << failed.text.toStdString();
 }
 
-TEST_F(PlaylistGuiTest, LoadformListsLoadsAndRoundTripsEveryName) {
+TEST_F(PlaylistGuiTest, LoadformListsLoadsAndRoundTripsEveryNameAndTooLongAFileLoadsWhatFits) {
     const Entries entries{{"Één ---/--- twee", "/muziek/één.mp3"},
                           {"日本の歌", "//日本の歌.mid"},
                           {"Ça va", "/muziek/Ça va.mp3"},
@@ -207,16 +189,23 @@ TEST_F(PlaylistGuiTest, LoadformListsLoadsAndRoundTripsEveryName) {
         SeenBox told;
         withLoadform([&](Loadform* form, QListWidget* list) {
             list->setCurrentRow(0);
-            spoil(PlaylistFile::filePath(program.path(), "Jazz"));
+            spoil(PlaylistFile::filePath(folder(), "Jazz"));
             PermissionBits bits;
             told = answering(QMessageBox::Ok, [&] { knop(form, "OkKnop")->click(); });
         });
-        EXPECT_EQ(told.title, " Load Playlist");
-        EXPECT_EQ(told.text, "De playlist 'Jazz' kan niet worden geladen (" + reason +
-                                 "). De huidige playlist is niet veranderd.");
+        EXPECT_EQ(told.titleAndText(), " Load Playlist|De playlist 'Jazz' kan niet worden geladen (" +
+                                           reason + "). De huidige playlist is niet veranderd.");
         EXPECT_EQ(playlist().entries(), entries);
         EXPECT_EQ(c().Label10->text(), "4 Songs in de playlist");
     }
+
+    QByteArray content;
+    for (int i = 0; i < PlaylistModel::kMaxEntries + 3; ++i) {
+        content += "/m/" + QByteArray::number(i) + ".mp3 ---/--- " + QByteArray::number(i) + "\r\n";
+    }
+    store("Lang", content);
+    EXPECT_TRUE(answering(QMessageBox::Ok, [&] { m_main->playlistController().LoadPlaylist("Lang"); }).shown);
+    EXPECT_EQ(c().Label10->text(), "32767 Songs in de playlist");
 }
 
 TEST_F(PlaylistGuiTest, DeleteKeyInLoadformAsksThenDeletes) {
@@ -235,30 +224,19 @@ TEST_F(PlaylistGuiTest, DeleteKeyInLoadformAsksThenDeletes) {
         EXPECT_TRUE(list->selectedItems().isEmpty());
     });
     // A file that cannot be deleted keeps its name, and the user learns why.
-    const QString folder = PlaylistFile::folderPath(program.path());
-    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+    const QString lists = PlaylistFile::folderPath(folder());
+    ASSERT_TRUE(QFile::setPermissions(lists, QFile::ReadOwner | QFile::ExeOwner));
     withLoadform([&](Loadform*, QListWidget* list) {
         list->setCurrentRow(0);
         PermissionBits bits;
-        const std::vector<SeenBox> seen = answeringEach({QMessageBox::Yes, QMessageBox::Ok},
-                                                        [&] { QTest::keyClick(list, Qt::Key_Delete); });
-        ASSERT_EQ(seen.size(), 2u);
-        EXPECT_EQ(seen[1].title, " Delete");
-        EXPECT_EQ(seen[1].text, "Het bestand 'Rock' kan niet worden verwijderd (geen toestemming).");
+        ModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
+        QTest::keyClick(list, Qt::Key_Delete);
+        EXPECT_EQ(answerer.texts().value(1),
+                  " Delete|Het bestand 'Rock' kan niet worden verwijderd (geen toestemming).");
         EXPECT_EQ(items(list), QStringList({"Rock"}));
     });
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_EQ(PlaylistFile::storedNames(program.path()), QStringList({"Rock"}));
-}
-
-TEST_F(PlaylistGuiTest, LoadingTooLongAFileTakesWhatFitsAndSaysSo) {
-    QByteArray content;
-    for (int i = 0; i < PlaylistModel::kMaxEntries + 3; ++i) {
-        content += "/m/" + QByteArray::number(i) + ".mp3 ---/--- " + QByteArray::number(i) + "\r\n";
-    }
-    store("Lang", content);
-    EXPECT_TRUE(answering(QMessageBox::Ok, [&] { main->playlistController().LoadPlaylist("Lang"); }).shown);
-    EXPECT_EQ(c().Label10->text(), "32767 Songs in de playlist");
+    QFile::setPermissions(lists, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(PlaylistFile::storedNames(folder()), QStringList({"Rock"}));
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 // The search window opened from the command bar and used through its controls' names.
 
-#include "playlist/PlaylistModel.h"
 #include "search/SearchRules.h"
 #include "support/MainWindow.h"
 #include "support/Modal.h"
@@ -23,20 +22,14 @@ namespace {
 
 class SearchWindow : public MainWindowTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_music.isValid());
-        MainWindowTest::SetUp();
-    }
-
-    QString music(const QString& rest = QString()) const { return m_music.path() + QLatin1Char('/') + rest; }
-    PlaylistModel& playlist() { return m_main->playlist(); }
+    QString music(const QString& rest = QString()) const { return m_music.path() + u'/' + rest; }
     QString countLabel() const { return c().Label10->text(); }
 
     // Opens the window with command bar button 4 and runs `body` while it is open.
     void withZoeken(const std::function<void(QDialog&)>& body) {
         bool opened = false;
         const auto window = onModal<QDialog>([&](QDialog* z) {
-            opened = z->objectName() == QLatin1String("Zoeken");
+            opened = z->objectName() == "Zoeken";
             body(*z);
         });
         c().KnopBottom[4]->click();
@@ -80,10 +73,10 @@ protected:
 } // namespace
 
 TEST_F(SearchWindow, InstructionsAreNeverAddedAndAMissingFolderFindsNothing) {
-    m_main->state().settings.searchFolder = QStringLiteral("C:/mp3");
+    m_main->state().settings.searchFolder = "C:/mp3";
     withZoeken([&](QDialog& z) {
-        EXPECT_EQ(z.windowTitle(), QStringLiteral(" Searching for Mp3 files"));
-        EXPECT_EQ(child<QLabel>(z, "ZoekPath")->text(), QStringLiteral(" C:/mp3"));
+        EXPECT_EQ(z.windowTitle(), " Searching for Mp3 files");
+        EXPECT_EQ(child<QLabel>(z, "ZoekPath")->text(), " C:/mp3");
         QTest::mouseClick(child<QLineEdit>(z, "Text1"), Qt::LeftButton);
         EXPECT_EQ(child<QLineEdit>(z, "Text1")->text(), QString()) << "a click clears the placeholder";
         EXPECT_EQ(lines(z, "List1"), SearchRules::instructionLines());
@@ -91,17 +84,19 @@ TEST_F(SearchWindow, InstructionsAreNeverAddedAndAMissingFolderFindsNothing) {
         child<QPushButton>(z, "SelectAllKnop")->click();
         EXPECT_EQ(playlist().count(), 0);
 
-        EXPECT_TRUE(search(z, QStringLiteral("anything")).isEmpty());
-        EXPECT_EQ(z.windowTitle(), QStringLiteral(" Found 0 files of 0"));
+        EXPECT_TRUE(search(z, "anything").isEmpty());
+        EXPECT_EQ(z.windowTitle(), " Found 0 files of 0");
         EXPECT_TRUE(lines(z, "List1").isEmpty());
         child<QPushButton>(z, "SelectAllKnop")->click();
         EXPECT_EQ(playlist().count(), 0);
-        EXPECT_EQ(countLabel(), QStringLiteral("0 Songs in de playlist"));
+        EXPECT_EQ(countLabel(), "0 Songs in de playlist");
     });
 }
 
-TEST_F(SearchWindow, SearchFillsBothListsUnderTheHourglassAndRefusedKeywordsChangeNothing) {
+TEST_F(SearchWindow, SearchFillsTheListRefusedKeywordsChangeNothingAndSongsAppendUntilFull) {
     makeTree();
+    playlist().append("first", "/x/first.mp3");
+    playlist().refreshCount();
     withZoeken([&](QDialog& z) {
         std::optional<Qt::CursorShape> during;
         QTimer::singleShot(300, [&] {
@@ -109,61 +104,46 @@ TEST_F(SearchWindow, SearchFillsBothListsUnderTheHourglassAndRefusedKeywordsChan
                 during = cursor->shape();
             }
         });
-        EXPECT_TRUE(search(z, QStringLiteral("BEAT")).isEmpty());
+        EXPECT_TRUE(search(z, "BEAT").isEmpty());
         EXPECT_EQ(during, Qt::WaitCursor) << "the hourglass stays during the one-second pause";
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-        EXPECT_EQ(z.windowTitle(), QStringLiteral(" Found 2 files of 3"));
-        const QStringList found{QStringLiteral("Beat one.mp3"), QStringLiteral("OFFBEAT.MP3")};
+        EXPECT_EQ(z.windowTitle(), " Found 2 files of 3");
+        const QStringList found{"Beat one.mp3", "OFFBEAT.MP3"};
         EXPECT_EQ(lines(z, "List1"), found);
 
-        for (const QString& keyword : {QStringLiteral("ab"), QString(), QStringLiteral("mP3")}) {
+        for (const QString& keyword : {QString("ab"), QString(), QString("mP3")}) {
             EXPECT_EQ(search(z, keyword, keyword.isEmpty()),
-                      QStringList{QStringLiteral("Tunara|Minimaal 3 tekens invoeren a.u.b.")});
+                      QStringList{"Tunara|Minimaal 3 tekens invoeren a.u.b."});
             EXPECT_EQ(lines(z, "List1"), found);
-            EXPECT_EQ(z.windowTitle(), QStringLiteral(" Found 2 files of 3"));
+            EXPECT_EQ(z.windowTitle(), " Found 2 files of 3");
         }
-    });
-}
-
-TEST_F(SearchWindow, SelectAllAndDoubleClickAppendInOrderUntilThePlaylistIsFull) {
-    makeTree();
-    playlist().append(QStringLiteral("first"), QStringLiteral("/x/first.mp3"));
-    playlist().refreshCount();
-    withZoeken([&](QDialog& z) {
-        ASSERT_TRUE(search(z, QStringLiteral("beat")).isEmpty());
         child<QPushButton>(z, "SelectAllKnop")->click();
         ASSERT_EQ(playlist().count(), 3);
-        EXPECT_EQ(playlist().entry(1),
-                  (PlaylistEntry{QStringLiteral("Beat one"), music(QStringLiteral("Beat one.mp3"))}));
-        EXPECT_EQ(playlist().entry(2),
-                  (PlaylistEntry{QStringLiteral("OFFBEAT"), music(QStringLiteral("sub/deep/OFFBEAT.MP3"))}));
-        EXPECT_EQ(countLabel(), QStringLiteral("3 Songs in de playlist"));
+        EXPECT_EQ(playlist().entry(1), (PlaylistEntry{"Beat one", music("Beat one.mp3")}));
+        EXPECT_EQ(playlist().entry(2), (PlaylistEntry{"OFFBEAT", music("sub/deep/OFFBEAT.MP3")}));
+        EXPECT_EQ(countLabel(), "3 Songs in de playlist");
         doubleClickRow(z, 1);
         ASSERT_EQ(playlist().count(), 4);
-        EXPECT_EQ(playlist().entry(3).displayName, QStringLiteral("OFFBEAT"));
-        EXPECT_EQ(countLabel(), QStringLiteral("4 Songs in de playlist"));
+        EXPECT_EQ(playlist().entry(3).displayName, "OFFBEAT");
+        EXPECT_EQ(countLabel(), "4 Songs in de playlist");
 
         // A full playlist takes what fits and says so.
-        const QVector<PlaylistEntry> filler(PlaylistModel::kMaxEntries - 5,
-                                            PlaylistEntry{QStringLiteral("x"), QStringLiteral("/x.mp3")});
+        const QVector<PlaylistEntry> filler(PlaylistModel::kMaxEntries - 5, PlaylistEntry{"x", "/x.mp3"});
         ASSERT_EQ(playlist().appendMany(filler), PlaylistModel::kMaxEntries - 5);
-        ModalAnswerer answerer;
-        child<QPushButton>(z, "SelectAllKnop")->click();
-        const QStringList boxes = answerer.texts();
-        ASSERT_EQ(boxes.size(), 1);
-        EXPECT_TRUE(boxes[0].startsWith(QStringLiteral("Tunara|De playlist is vol")));
-        EXPECT_EQ(playlist().entry(PlaylistModel::kMaxEntries - 1).displayName, QStringLiteral("Beat one"));
-        EXPECT_EQ(countLabel(), QStringLiteral("32767 Songs in de playlist"));
+        const SeenBox full =
+            answering(QMessageBox::Ok, [&] { child<QPushButton>(z, "SelectAllKnop")->click(); });
+        EXPECT_TRUE(full.titleAndText().startsWith("Tunara|De playlist is vol"));
+        EXPECT_EQ(playlist().entry(PlaylistModel::kMaxEntries - 1).displayName, "Beat one");
+        EXPECT_EQ(countLabel(), "32767 Songs in de playlist");
         child<QPushButton>(z, "ExitKnop")->click();
     });
     EXPECT_EQ(playlist().count(), PlaylistModel::kMaxEntries);
 }
 
 TEST_F(SearchWindow, ChosenFolderIsStoredByExitOnly) {
-    const QString old = music(QStringLiteral("old"));
-    const QString chosen = music(QStringLiteral("chosen one"));
-    QDir().mkpath(old);
-    QDir().mkpath(chosen);
+    const QString old = music("old");
+    const QString chosen = music("chosen one");
+    ASSERT_TRUE(QDir().mkpath(old) && QDir().mkpath(chosen));
     m_main->state().settings.searchFolder = old;
 
     // Chooses with "Path" (an empty folder dismisses the chooser) and returns the path label.
@@ -171,7 +151,7 @@ TEST_F(SearchWindow, ChosenFolderIsStoredByExitOnly) {
         bool prompted = false;
         ModalAnswerer answerer(QMessageBox::Ok, [&](QWidget* w) {
             auto* dialog = qobject_cast<QFileDialog*>(w);
-            auto* prompt = w->findChild<QLabel*>(QStringLiteral("PathPrompt"));
+            auto* prompt = w->findChild<QLabel*>("PathPrompt");
             prompted =
                 dialog && prompt && prompt->isVisible() && prompt->text() == SearchRules::kFolderPrompt;
             if (!dialog || folder.isEmpty()) {
@@ -186,17 +166,16 @@ TEST_F(SearchWindow, ChosenFolderIsStoredByExitOnly) {
     };
 
     withZoeken([&](QDialog& z) {
-        EXPECT_EQ(choose(z, QString()), QLatin1Char(' ') + old);
-        EXPECT_EQ(choose(z, chosen), QLatin1Char(' ') + chosen);
+        EXPECT_EQ(choose(z, QString()), u' ' + old);
+        EXPECT_EQ(choose(z, chosen), u' ' + chosen);
         child<QPushButton>(z, "CancelKnop")->click();
     });
     EXPECT_EQ(m_main->state().settings.searchFolder, old);
     withZoeken([&](QDialog& z) {
-        EXPECT_EQ(child<QLabel>(z, "ZoekPath")->text(), QLatin1Char(' ') + old);
+        EXPECT_EQ(child<QLabel>(z, "ZoekPath")->text(), u' ' + old);
         choose(z, chosen);
         child<QPushButton>(z, "ExitKnop")->click();
     });
     EXPECT_EQ(m_main->state().settings.searchFolder, chosen);
-    withZoeken(
-        [&](QDialog& z) { EXPECT_EQ(child<QLabel>(z, "ZoekPath")->text(), QLatin1Char(' ') + chosen); });
+    withZoeken([&](QDialog& z) { EXPECT_EQ(child<QLabel>(z, "ZoekPath")->text(), u' ' + chosen); });
 }

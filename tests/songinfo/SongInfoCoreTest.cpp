@@ -25,12 +25,12 @@ QByteArray tagBytes(const QByteArray& title, const QByteArray& artist, const QBy
 }
 
 QString blanks(int n) {
-    return QString(n, QLatin1Char(' '));
+    return QString(n, u' ');
 }
 
 } // namespace
 
-TEST(PlayTime, RoundsTheDurationBeforeTakingWholeMinutes) {
+TEST(PlayTimeAndSize, RoundTheDurationBeforeTakingWholeMinutesAndGroupBytesByTheLocale) {
     const struct {
         double seconds;
         PlayTime time;
@@ -43,16 +43,12 @@ TEST(PlayTime, RoundsTheDurationBeforeTakingWholeMinutes) {
         EXPECT_GE(splitPlayTime(huge).seconds, 0);
         EXPECT_LT(splitPlayTime(huge).seconds, 60);
     }
-}
-
-TEST(ByteCount, GroupsThousandsByThreeWithTheLocaleSeparator) {
     const QLocale dutch(QLocale::Dutch, QLocale::Netherlands);
-    EXPECT_EQ(formatByteCount(999, dutch), QStringLiteral("999"));
-    EXPECT_EQ(formatByteCount(1000, dutch), QStringLiteral("1.000"));
-    EXPECT_EQ(formatByteCount(12345678901LL, dutch), QStringLiteral("12.345.678.901"));
-    EXPECT_EQ(formatByteCount(-5, dutch), QStringLiteral("0"));
-    EXPECT_EQ(formatByteCount(4321987, QLocale(QLocale::English, QLocale::UnitedStates)),
-              QStringLiteral("4,321,987"));
+    EXPECT_EQ(formatByteCount(999, dutch), "999");
+    EXPECT_EQ(formatByteCount(1000, dutch), "1.000");
+    EXPECT_EQ(formatByteCount(12345678901LL, dutch), "12.345.678.901");
+    EXPECT_EQ(formatByteCount(-5, dutch), "0");
+    EXPECT_EQ(formatByteCount(4321987, QLocale(QLocale::English, QLocale::UnitedStates)), "4,321,987");
     const QLocale india(QLocale::Hindi, QLocale::India); // groups by two there
     EXPECT_EQ(formatByteCount(4321987, india), (QStringList{"4", "321", "987"}.join(india.groupSeparator())));
 }
@@ -76,19 +72,19 @@ TEST(Id3v1Reader, ReadsOnlyAnExactTagInTheLast128Bytes) {
     EXPECT_EQ(tag.genre, 255);
 
     const Id3v1Tag before = tag;
-    const QString fifo = dir.filePath(QStringLiteral("pipe.mp3"));
+    const QString fifo = dir.filePath("pipe.mp3");
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     for (const QString& path : {write("short.mp3", tagBytes("T", "A", "1", 1).left(127)),
                                 write("early.mp3", tagBytes("T", "A", "1", 1) + "xx"),
                                 write("lower.mp3", tagBytes("T", "A", "1", 1, ' ', "tag")),
                                 write("mixed.mp3", tagBytes("T", "A", "1", 1, ' ', "Tag")),
-                                dir.filePath(QStringLiteral("missing.mp3")), dir.path(), fifo}) {
+                                dir.filePath("missing.mp3"), dir.path(), fifo}) {
         EXPECT_FALSE(ReadId3Tag(path, tag)) << path.toStdString();
     }
     EXPECT_EQ(tag, before) << "a failed read must leave the record alone";
 }
 
-TEST(Genres, TableKeepsTheProgramsOwnSpellings) {
+TEST(Mp3InfoBox, GenresKeepTheProgramsSpellingsFieldsStayUntrimmedAndOnlyNamedGenresGetALine) {
     ASSERT_EQ(Genres::table().size(), 148);
     const std::pair<int, const char*> names[] = {{0, "Blues"},          {67, "Phychedelic"},
                                                  {117, "power Ballad"}, {147, "Synth Pop"},
@@ -96,26 +92,20 @@ TEST(Genres, TableKeepsTheProgramsOwnSpellings) {
     for (const auto& [number, name] : names) {
         EXPECT_EQ(Genres::name(number), name ? QString::fromLatin1(name) : QString()) << number;
     }
-}
-
-TEST(Mp3InfoBox, UntrimmedFieldsWithTheirOwnDotCountsAndAGenreLineOnlyForNamedGenres) {
     Id3v1Tag tag;
     ASSERT_TRUE(Id3v1Tag::parse(tagBytes("Song", "Band", "1987", 17), tag));
     EXPECT_EQ(Mp3InfoText::text(tag, 61.4),
-              (QStringList{QStringLiteral("Titel.........: Song") + blanks(26),
-                           QStringLiteral("Artist........: Band") + blanks(26),
-                           QStringLiteral("Album.......: Caf\u00e9") + blanks(26),
-                           QStringLiteral("Jaar.........: 1987"), QStringLiteral("Genre.......: Rock"),
-                           QStringLiteral("Lengte......: 1 min. en 01 sec.")})
-                  .join(QStringLiteral("\r\n")));
+              (QStringList{"Titel.........: Song" + blanks(26), "Artist........: Band" + blanks(26),
+                           "Album.......: Caf\u00e9" + blanks(26), "Jaar.........: 1987",
+                           "Genre.......: Rock", "Lengte......: 1 min. en 01 sec."})
+                  .join("\r\n"));
     for (int genre : {148, 255}) {
         // NUL padding and line breaks inside a field become blanks: no line is cut or split.
         ASSERT_TRUE(Id3v1Tag::parse(tagBytes("Abc", "Line\r\nBreak", "19", genre, '\0'), tag));
-        const QStringList lines = Mp3InfoText::lines(tag, 59.6);
-        ASSERT_EQ(lines.size(), 5) << "no genre line for " << genre;
-        EXPECT_EQ(lines[0], QStringLiteral("Titel.........: Abc") + blanks(27));
-        EXPECT_EQ(lines[1], QStringLiteral("Artist........: Line  Break") + blanks(19));
-        EXPECT_EQ(lines[3], QStringLiteral("Jaar.........: 19  "));
-        EXPECT_EQ(lines[4], QStringLiteral("Lengte......: 1 min. en 00 sec."));
+        EXPECT_EQ(Mp3InfoText::lines(tag, 59.6),
+                  (QStringList{"Titel.........: Abc" + blanks(27), "Artist........: Line  Break" + blanks(19),
+                               "Album.......: Caf\u00e9" + blanks(26), "Jaar.........: 19  ",
+                               "Lengte......: 1 min. en 00 sec."}))
+            << "no genre line for " << genre;
     }
 }

@@ -1,12 +1,9 @@
 // The two buttons beside the song list, pressed as a person would.
 
-#include "app/Main.h"
 #include "browse/Browser.h"
-#include "common/MainControls.h"
 #include "playback/AudioEngine.h"
 #include "songinfo/PlayTime.h"
-#include "support/FakePlayer.h"
-#include "support/Fixtures.h"
+#include "support/MainWindow.h"
 #include "support/Modal.h"
 #include "widgets/PictureButton.h"
 
@@ -14,15 +11,8 @@
 #include <QLabel>
 #include <QListView>
 #include <QStringListModel>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 namespace {
-
-QByteArray tag(const QByteArray& title, int genre) {
-    return fixtures::id3v1Tag({title, "Artist", "Album", "1999", genre});
-}
 
 // Presses button KnopL[index] of `main`, answering each message box with OK. Returns the boxes
 // seen, each as its title line followed by its text lines.
@@ -31,7 +21,7 @@ QList<QStringList> press(Main& main, int index) {
     main.controls().KnopL[index]->click();
     QList<QStringList> boxes;
     for (const testsupport::SeenBox& box : answerer.seen()) {
-        boxes << (box.title + QLatin1Char('\n') + box.text).split(QLatin1Char('\n'));
+        boxes << (box.title + u'\n' + box.text).split(u'\n');
     }
     return boxes;
 }
@@ -50,131 +40,112 @@ void showFolder(Main& main, const QString& folder, const QStringList& names, int
     select(main, selected);
 }
 
-class SongInfoButtons : public ::testing::Test {
+class SongInfoButtons : public testsupport::MainWindowTest {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_programDir.isValid() && m_musicDir.isValid()); }
-
     QString path(const QString& name) const { return m_musicDir.filePath(name); }
     void write(const QString& name, const QByteArray& bytes, qint64 size = -1) {
         QFile f(path(name));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
         ASSERT_TRUE(size < 0 || f.resize(size));
     }
-    QString infoLine() const { return m_main.controls().InfoLabel->text(); }
-    QStringList loads() const { return m_player.calls.filter(QStringLiteral("setFileName")); }
+    QString infoLine() const { return c().InfoLabel->text(); }
 
-    QTemporaryDir m_programDir;
     QTemporaryDir m_musicDir;
-    FakePlayer m_player;
-    Main m_main{m_programDir.path(), m_player};
 };
 
 } // namespace
 
 TEST_F(SongInfoButtons, PlaytimeLoadsWithoutPlayingRoundsAndGroupsTheSize) {
-    write(QStringLiteral("tune.mid"), QByteArray(500, 'x'));
-    write(QStringLiteral("big.mp3"), {}, 4321987);
-    m_player.durations[path(QStringLiteral("tune.mid"))] = 59.6;
-    m_player.durations[path(QStringLiteral("big.mp3"))] = 245.3;
-    m_main.browser().setDir1Path(m_musicDir.path());
-    const MainControls& c = m_main.controls();
-    ASSERT_EQ(c.List1Model->stringList(),
-              (QStringList{QStringLiteral("big.mp3"), QStringLiteral("tune.mid")}));
-    select(m_main, 1);
+    write("tune.mid", QByteArray(500, 'x'));
+    write("big.mp3", {}, 4321987);
+    m_player.durations[path("tune.mid")] = 59.6;
+    m_player.durations[path("big.mp3")] = 245.3;
+    m_main->browser().setDir1Path(m_musicDir.path());
+    ASSERT_EQ(c().List1Model->stringList(), (QStringList{"big.mp3", "tune.mid"}));
+    select(*m_main, 1);
 
     m_player.calls.clear();
-    EXPECT_TRUE(press(m_main, 1).isEmpty());
-    EXPECT_EQ(infoLine(), QStringLiteral("Speeltijd is 1 min. en 00 sec. / Grootte is 500 bytes"));
-    EXPECT_EQ(m_player.calls,
-              (QStringList{QStringLiteral("autoStart 0"),
-                           QStringLiteral("setFileName ") + path(QStringLiteral("tune.mid"))}));
+    EXPECT_TRUE(press(*m_main, 1).isEmpty());
+    EXPECT_EQ(infoLine(), "Speeltijd is 1 min. en 00 sec. / Grootte is 500 bytes");
+    EXPECT_EQ(m_player.calls, (QStringList{"autoStart 0", "setFileName " + path("tune.mid")}));
     EXPECT_FALSE(m_player.playingNow);
 
-    select(m_main, 0);
-    press(m_main, 1);
+    select(*m_main, 0);
+    press(*m_main, 1);
     EXPECT_EQ(infoLine(), QStringLiteral("Speeltijd is 4 min. en 05 sec. / Grootte is %1 bytes")
                               .arg(QStringList{"4", "321", "987"}.join(QLocale().groupSeparator())));
 }
 
 TEST_F(SongInfoButtons, PlaybackMakesBothInertAndNothingToMeasureIsToldPlainly) {
-    write(QStringLiteral("broken.mp3"), QByteArray(2048, '\0'));
-    const QStringList names{QStringLiteral("broken.mp3"), QStringLiteral("gone.mp3")};
+    write("broken.mp3", QByteArray(2048, '\0'));
+    const QStringList names{"broken.mp3", "gone.mp3"};
     m_player.loadAll = true;
-    showFolder(m_main, m_musicDir.path(), names);
+    showFolder(*m_main, m_musicDir.path(), names);
     const QString before = infoLine();
     for (bool paused : {true, false}) {
-        m_main.state().playback.setMode(paused ? PlaybackState::Mode::Paused : PlaybackState::Mode::Playing);
-        EXPECT_TRUE((press(m_main, 1) + press(m_main, 2)).isEmpty());
+        m_main->state().playback.setMode(paused ? PlaybackState::Mode::Paused : PlaybackState::Mode::Playing);
+        EXPECT_TRUE((press(*m_main, 1) + press(*m_main, 2)).isEmpty());
     }
-    m_main.state().playback.setMode(PlaybackState::Mode::Idle);
-    showFolder(m_main, m_musicDir.path(), {});
-    EXPECT_TRUE((press(m_main, 1) + press(m_main, 2)).isEmpty());
-    EXPECT_TRUE(loads().isEmpty());
+    m_main->state().playback.setMode(PlaybackState::Mode::Idle);
+    showFolder(*m_main, m_musicDir.path(), {});
+    EXPECT_TRUE((press(*m_main, 1) + press(*m_main, 2)).isEmpty());
+    EXPECT_TRUE(m_player.calls.filter("setFileName").isEmpty());
     EXPECT_EQ(infoLine(), before);
 
     m_player.loadAll = false;
-    showFolder(m_main, m_musicDir.path(), names);
-    press(m_main, 1);
+    showFolder(*m_main, m_musicDir.path(), names);
+    press(*m_main, 1);
     EXPECT_EQ(infoLine(), unreadableSongText(2048));
-    showFolder(m_main, m_musicDir.path(), names, 1);
+    showFolder(*m_main, m_musicDir.path(), names, 1);
     m_player.calls.clear();
-    press(m_main, 1);
-    EXPECT_EQ(infoLine(), QStringLiteral("Bestand niet gevonden: gone.mp3"));
-    m_main.controls().List1->clearSelection();
-    press(m_main, 1);
-    EXPECT_EQ(infoLine(), QStringLiteral("Selecteer eerst een song in de lijst."));
+    press(*m_main, 1);
+    EXPECT_EQ(infoLine(), "Bestand niet gevonden: gone.mp3");
+    c().List1->clearSelection();
+    press(*m_main, 1);
+    EXPECT_EQ(infoLine(), "Selecteer eerst een song in de lijst.");
     EXPECT_TRUE(m_player.calls.isEmpty());
 }
 
 // A tagged MP3 shows its box (with the real engine below); one the player refuses still shows its
 // tag, without a genre it does not know or a length. An untagged MP3 and a MIDI file show nothing.
 TEST_F(SongInfoButtons, TagBoxOnlyForTaggedFilesWhoseNameEndsInMp3) {
-    write(QStringLiteral("odd.mp3"), QByteArray(50, 'a') + tag("Odd", 255));
-    write(QStringLiteral("plain.mp3"), QByteArray(400, 'a'));
-    write(QStringLiteral("tune.mid"), QByteArray(100, 'a') + tag("Midi", 1));
-    m_player.durations[path(QStringLiteral("plain.mp3"))] = 10;
-    const QStringList names{QStringLiteral("odd.mp3"), QStringLiteral("plain.mp3"),
-                            QStringLiteral("tune.mid")};
+    write("odd.mp3", QByteArray(50, 'a') + fixtures::id3v1Tag({"Odd", "Artist", "Album", "1999", 255}));
+    write("plain.mp3", QByteArray(400, 'a'));
+    write("tune.mid", QByteArray(100, 'a') + fixtures::id3v1Tag({"Midi", "Artist", "Album", "1999", 1}));
+    m_player.durations[path("plain.mp3")] = 10;
+    const QStringList names{"odd.mp3", "plain.mp3", "tune.mid"};
     for (int row = 0; row < 3; ++row) {
-        showFolder(m_main, m_musicDir.path(), names, row);
+        showFolder(*m_main, m_musicDir.path(), names, row);
         m_player.calls.clear();
-        const QList<QStringList> boxes = press(m_main, 2);
+        const QList<QStringList> boxes = press(*m_main, 2);
         ASSERT_EQ(boxes.size(), row == 0 ? 1 : 0) << row;
-        EXPECT_TRUE(row > 0 ||
-                    (boxes[0].size() == 5 && boxes[0].last() == QStringLiteral("Jaar.........: 1999")));
+        EXPECT_TRUE(row > 0 || (boxes[0].size() == 5 && boxes[0].last() == "Jaar.........: 1999"));
     }
     EXPECT_TRUE(m_player.calls.isEmpty()) << "a MIDI file is not even loaded";
 }
 
 TEST(SongInfoWithTheRealEngine, TaggedMp3ShowsItsExactLengthSizeAndTag) {
-    QTemporaryDir programDir;
-    QTemporaryDir musicDir;
-    fixtures::Mp3Recipe recipe;
-    recipe.seconds = 61.4;
-    recipe.sampleRate = 8000;
-    recipe.channels = 1;
-    recipe.bitrateKbps = 32;
-    recipe.id3v1.emplace();
-    recipe.id3v1->title = "Tagged Song";
-    recipe.id3v1->genre = 17;
-    const QString path = musicDir.filePath(QStringLiteral("Tagged Song.MP3"));
+    QTemporaryDir programDir, musicDir;
+    fixtures::Mp3Recipe recipe{.seconds = 61.4, .sampleRate = 8000, .channels = 1, .bitrateKbps = 32};
+    recipe.id3v1 = fixtures::Id3v1Fields{.title = "Tagged Song", .genre = 17};
+    const QString path = musicDir.filePath("Tagged Song.MP3");
     ASSERT_FALSE(fixtures::writeMp3(path, recipe).bytes.isEmpty());
 
     AudioEngine::Options options;
     options.output = AudioEngine::Options::Output::Null;
     AudioEngine engine(options);
     Main main(programDir.path(), engine);
-    showFolder(main, musicDir.path(), {QStringLiteral("Tagged Song.MP3")});
+    showFolder(main, musicDir.path(), {"Tagged Song.MP3"});
     press(main, 1);
     EXPECT_EQ(main.controls().InfoLabel->text(), playTimeAndSizeText(61.4, QFileInfo(path).size()));
 
     const QList<QStringList> boxes = press(main, 2);
     ASSERT_EQ(boxes.size(), 1);
     ASSERT_EQ(boxes[0].size(), 7);
-    EXPECT_EQ(boxes[0][0], QStringLiteral(" Mp3 informatie"));
+    EXPECT_EQ(boxes[0][0], " Mp3 informatie");
     // The fixture pads with zero bytes; they show as blanks and the field keeps its width.
-    EXPECT_EQ(boxes[0][1], QStringLiteral("Titel.........: Tagged Song") + QString(19, QLatin1Char(' ')));
-    EXPECT_EQ(boxes[0][5], QStringLiteral("Genre.......: Rock"));
-    EXPECT_EQ(boxes[0][6], QStringLiteral("Lengte......: 1 min. en 01 sec."));
+    EXPECT_EQ(boxes[0][1], "Titel.........: Tagged Song" + QString(19, u' '));
+    EXPECT_EQ(boxes[0][5], "Genre.......: Rock");
+    EXPECT_EQ(boxes[0][6], "Lengte......: 1 min. en 01 sec.");
     EXPECT_FALSE(engine.isPlaying());
 }

@@ -52,10 +52,8 @@ public:
         calls << QStringLiteral("volume %1").arg(v);
         volume = v;
     }
-    void setBalance(int b) override {
-        // Not recorded in `calls`: the position timer sends it on every tick.
-        balance = b;
-    }
+    // Not recorded in `calls`: the position timer sends it on every tick.
+    void setBalance(int b) override { balance = b; }
     // As the engine: only a song under way can be paused and resumed.
     QString failureReason() const override { return reason; }
     bool isReady() const override { return isLoaded && (playingNow || pausedNow); }

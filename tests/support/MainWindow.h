@@ -7,6 +7,7 @@
 #include "Fixtures.h"
 #include "app/Main.h"
 #include "common/MainControls.h"
+#include "playlist/PlaylistModel.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -40,6 +41,14 @@ protected:
         return w;
     }
     QString folder() const { return m_dir.path(); }
+    PlaylistModel& playlist() const { return m_main->playlist(); }
+    QStringList playlistNames() const {
+        QStringList names;
+        for (const PlaylistEntry& e : playlist().entries()) {
+            names << e.displayName;
+        }
+        return names;
+    }
 
     QTemporaryDir m_dir;
     P m_player;

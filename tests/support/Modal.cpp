@@ -25,21 +25,17 @@ void ModalAnswerer::poll() {
         return;
     }
     m_handled << w;
-    SeenBox seen;
-    seen.shown = true;
-    seen.title = w->windowTitle();
-    seen.probe = m_probe && m_probe();
     auto* box = qobject_cast<QMessageBox*>(w);
-    if (box != nullptr) {
-        QAbstractButton* def = box->defaultButton();
-        seen.text = box->text();
-        seen.icon = box->icon();
-        seen.buttons = box->standardButtons();
-        seen.defaultButton = def != nullptr ? box->standardButton(def) : QMessageBox::NoButton;
-    }
+    QAbstractButton* def = box != nullptr ? box->defaultButton() : nullptr;
+    m_seen << SeenBox{true,
+                      w->windowTitle(),
+                      box != nullptr ? box->text() : QString(),
+                      box != nullptr ? box->icon() : QMessageBox::NoIcon,
+                      box != nullptr ? box->standardButtons() : QMessageBox::StandardButtons(),
+                      def != nullptr ? box->standardButton(def) : QMessageBox::NoButton,
+                      m_probe && m_probe()};
     const auto answer =
         box != nullptr ? m_answers[std::min(m_boxes++, m_answers.size() - 1)] : QMessageBox::NoButton;
-    m_seen << seen;
     QTimer::singleShot(0, w, [answer, other = m_other, w, box] {
         if (box == nullptr) {
             return other ? other(w) : void(w->close());
@@ -62,13 +58,6 @@ SeenBox answering(QMessageBox::StandardButton answer, const std::function<void()
     ModalAnswerer answerer(answer);
     act();
     return answerer.seen().value(0);
-}
-
-std::vector<SeenBox> answeringEach(const std::vector<QMessageBox::StandardButton>& answers,
-                                   const std::function<void()>& act) {
-    ModalAnswerer answerer(answers);
-    act();
-    return {answerer.seen().begin(), answerer.seen().end()};
 }
 
 } // namespace testsupport

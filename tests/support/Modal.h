@@ -62,9 +62,6 @@ private:
 // Runs `act`, answering the message boxes it shows with `answer`; returns the first (shown is
 // false when none opened).
 SeenBox answering(QMessageBox::StandardButton answer, const std::function<void()>& act);
-// Runs `act`, answering the boxes it shows in turn with `answers`; what each showed.
-std::vector<SeenBox> answeringEach(const std::vector<QMessageBox::StandardButton>& answers,
-                                   const std::function<void()>& act);
 
 // While the handle lives, runs `act` once on the first visible modal window of type T, which the
 // test drives itself, then closes the window if `act` left it open. The poll stops first, since
