@@ -39,10 +39,9 @@ protected:
     }
     QList<int> selectedRows() const {
         QList<int> rows;
-        for (const QModelIndex& i : c().List1->selectionModel()->selectedRows()) {
-            rows.append(i.row());
-        }
-        std::sort(rows.begin(), rows.end());
+        std::ranges::transform(c().List1->selectionModel()->selectedRows(), std::back_inserter(rows),
+                               &QModelIndex::row);
+        std::ranges::sort(rows);
         return rows;
     }
     QPoint rowCentre(int row) const { return c().List1->visualRect(c().List1Model->index(row)).center(); }
