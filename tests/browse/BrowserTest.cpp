@@ -39,10 +39,9 @@ protected:
     }
     QList<int> selectedRows() const {
         QList<int> rows;
-        for (const QModelIndex& i : c().List1->selectionModel()->selectedRows()) {
-            rows.append(i.row());
-        }
-        std::sort(rows.begin(), rows.end());
+        std::ranges::transform(c().List1->selectionModel()->selectedRows(), std::back_inserter(rows),
+                               &QModelIndex::row);
+        std::ranges::sort(rows);
         return rows;
     }
     QPoint rowCentre(int row) const { return c().List1->visualRect(c().List1Model->index(row)).center(); }
@@ -69,12 +68,8 @@ TEST_F(BrowserTest, StartsInTheWorkingFolderAndBringsItIntoView) {
     EXPECT_EQ(browser().dir1Path(), target);
     // Only the opened ancestors are watched, never the folders merely read on the way.
     QStringList ancestors;
-    for (QString up = QFileInfo(target).path(); up.startsWith(tree()->rootPath());
-         up = QFileInfo(up).path()) {
-        ancestors.append(up);
-        if (up == u"/") {
-            break;
-        }
+    for (QDir up(target); up.cdUp() && up.path().startsWith(tree()->rootPath());) {
+        ancestors.append(up.path());
     }
     ancestors.sort();
     EXPECT_EQ(tree()->watchedFolders(), ancestors);
@@ -126,7 +121,6 @@ TEST_F(BrowserTest, OpeningAFolderInTheTreeByMouseAndKeyboard) {
     c().Dir1->setFocus();
     QTest::keyClick(c().Dir1, Qt::Key_Down);
     EXPECT_EQ(browser().file1Path(), parent + "/B");
-    EXPECT_EQ(c().TellerLabel->text(), "1 Song gevonden...");
 }
 
 TEST_F(BrowserTest, SelectedSongsGoInListOrderAndADoubleClickAddsExactlyOne) {
@@ -179,7 +173,6 @@ TEST_F(BrowserTest, DrivesAreReadAnewAndAnUnavailableOneKeepsThePreviousFolder) 
     EXPECT_EQ(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     EXPECT_EQ(browser().dir1Path(), start);
     EXPECT_EQ(list1(), QStringList({"s.mp3"}));
-    EXPECT_EQ(c().TellerLabel->text(), "1 Song gevonden...");
 }
 
 TEST_F(BrowserTest, UnreadableFolderSaysWhyAndLeavesNothingToAdd) {
@@ -213,8 +206,8 @@ TEST_F(BrowserTest, ListsStopAtTheLimitAndSaySo) {
     const int max = PlaylistModel::kMaxEntries;
     const QString folder = folderWith("groot", {});
     for (int i = 0; i < max + 2; ++i) {
-        QFile f(folder + QStringLiteral("/%1.mp3").arg(i, 5, 10, QChar(u'0')));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(
+            QFile(folder + QStringLiteral("/%1.mp3").arg(i, 5, 10, QChar(u'0'))).open(QIODevice::WriteOnly));
     }
     const SeenBox listed = answering(QMessageBox::Ok, [&] { browser().setDir1Path(folder); });
     EXPECT_TRUE(listed.text.contains("32769")) << listed.text.toStdString();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QFile>
+
 #include <linux/capability.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -34,4 +36,18 @@ private:
     __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
     __user_cap_data_struct m_saved[2]{};
     bool m_active = false;
+};
+
+// While alive, `folder` is read-only and the permission bits apply to this thread.
+class ReadOnlyFolder : public PermissionBits {
+public:
+    explicit ReadOnlyFolder(const QString& folder) : m_folder(folder) {
+        QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::ExeOwner);
+    }
+    ~ReadOnlyFolder() {
+        QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+private:
+    QString m_folder;
 };

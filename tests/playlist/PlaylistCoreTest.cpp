@@ -129,20 +129,12 @@ TEST_F(PlaylistStore, StoredPlaylistsAreListedInNameOrderAndRemovedEvenNamesTheW
     EXPECT_TRUE(PlaylistFile::remove(program, "jazz")) << "gone already counts as gone";
     EXPECT_EQ(PlaylistFile::storedNames(program), QStringList({".verborgen", "Blues", "Rock"}));
     // A read-only Playlist folder keeps its files, and says why.
-    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
-    QString error;
-    bool removed = true;
-    bool bitsApply = false;
-    {
-        PermissionBits bits;
-        bitsApply = bits.active();
-        removed = PlaylistFile::remove(program, "Rock", &error);
-    }
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (!bitsApply) {
+    const ReadOnlyFolder readOnly(folder);
+    if (!readOnly.active()) {
         GTEST_SKIP() << "permission bits cannot be made to stop this root thread (no capset)";
     }
-    EXPECT_FALSE(removed);
+    QString error;
+    EXPECT_FALSE(PlaylistFile::remove(program, "Rock", &error));
     EXPECT_EQ(error, "geen toestemming");
     EXPECT_EQ(PlaylistFile::storedNames(program), QStringList({".verborgen", "Blues", "Rock"}));
 }
@@ -167,12 +159,10 @@ TEST_F(PlaylistStore, AFailedOrRefusedSaveReportsAndKeepsTheOldFile) {
     EXPECT_FALSE(saved);
     EXPECT_TRUE(error.contains("niet worden opgeslagen (het bestand wordt te groot)")) << error.toStdString();
     // A read-only folder: the reason in Dutch, as for every usual cause.
-    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
     {
-        PermissionBits bits;
-        saved = bits.active() && PlaylistFile::save(program, "Rock", big, &error);
+        const ReadOnlyFolder readOnly(folder);
+        saved = readOnly.active() && PlaylistFile::save(program, "Rock", big, &error);
     }
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_FALSE(saved);
     EXPECT_TRUE(error.contains("niet worden opgeslagen (geen toestemming)")) << error.toStdString();
     EXPECT_EQ(bytes("Rock"), "/oud.mp3 ---/--- oud\r\n");

@@ -54,9 +54,6 @@ protected:
         c().KnopBottom[7]->click();
         EXPECT_TRUE(opened);
     }
-    static PictureButton* knop(Loadform* form, const char* name) {
-        return form->findChild<PictureButton*>(name);
-    }
     static QStringList items(const QListWidget* list) {
         QStringList out;
         for (int i = 0; i < list->count(); ++i) {
@@ -158,12 +155,12 @@ TEST_F(PlaylistGuiTest, LoadformListsLoadsAndRoundTripsEveryNameAndTooLongAFileL
         EXPECT_EQ(items(list), QStringList({"Jazz", "Wereld ünïcode"}));
         EXPECT_EQ(list->geometry(), QRect(5, 6, 202, 256));
         EXPECT_EQ(list->palette().color(QPalette::Base), QColor(240, 240, 210));
-        knop(form, "OkKnop")->click(); // nothing selected
+        form->findChild<PictureButton*>("OkKnop")->click(); // nothing selected
         EXPECT_FALSE(form->isVisible());
     });
     withLoadform([&](Loadform* form, QListWidget* list) {
         list->setCurrentRow(0);
-        knop(form, "CancelKnop")->click();
+        form->findChild<PictureButton*>("CancelKnop")->click();
     });
     EXPECT_EQ(playlist().entries(), entries);
 
@@ -175,7 +172,7 @@ TEST_F(PlaylistGuiTest, LoadformListsLoadsAndRoundTripsEveryNameAndTooLongAFileL
     EXPECT_EQ(playlist().entries(), Entries({{"jazz", "/j/1.mid"}}));
     withLoadform([&](Loadform* form, QListWidget* list) {
         list->setCurrentRow(1);
-        knop(form, "OkKnop")->click();
+        form->findChild<PictureButton*>("OkKnop")->click();
     });
     EXPECT_EQ(playlist().entries(), entries);
     EXPECT_EQ(c().Label10->text(), "4 Songs in de playlist");
@@ -191,7 +188,7 @@ TEST_F(PlaylistGuiTest, LoadformListsLoadsAndRoundTripsEveryNameAndTooLongAFileL
             list->setCurrentRow(0);
             spoil(PlaylistFile::filePath(folder(), "Jazz"));
             PermissionBits bits;
-            told = answering(QMessageBox::Ok, [&] { knop(form, "OkKnop")->click(); });
+            told = answering(QMessageBox::Ok, [&] { form->findChild<PictureButton*>("OkKnop")->click(); });
         });
         EXPECT_EQ(told.titleAndText(), " Load Playlist|De playlist 'Jazz' kan niet worden geladen (" +
                                            reason + "). De huidige playlist is niet veranderd.");
@@ -224,18 +221,15 @@ TEST_F(PlaylistGuiTest, DeleteKeyInLoadformAsksThenDeletes) {
         EXPECT_TRUE(list->selectedItems().isEmpty());
     });
     // A file that cannot be deleted keeps its name, and the user learns why.
-    const QString lists = PlaylistFile::folderPath(folder());
-    ASSERT_TRUE(QFile::setPermissions(lists, QFile::ReadOwner | QFile::ExeOwner));
     withLoadform([&](Loadform*, QListWidget* list) {
         list->setCurrentRow(0);
-        PermissionBits bits;
+        const ReadOnlyFolder readOnly(PlaylistFile::folderPath(folder()));
         ModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
         QTest::keyClick(list, Qt::Key_Delete);
         EXPECT_EQ(answerer.texts().value(1),
                   " Delete|Het bestand 'Rock' kan niet worden verwijderd (geen toestemming).");
         EXPECT_EQ(items(list), QStringList({"Rock"}));
     });
-    QFile::setPermissions(lists, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(PlaylistFile::storedNames(folder()), QStringList({"Rock"}));
 }
 

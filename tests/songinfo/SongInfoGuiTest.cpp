@@ -27,9 +27,8 @@ QList<QStringList> press(Main& main, int index) {
 }
 
 void select(Main& main, int row) {
-    const MainControls& c = main.controls();
-    c.List1->selectionModel()->setCurrentIndex(c.List1Model->index(row, 0),
-                                               QItemSelectionModel::ClearAndSelect);
+    main.controls().List1->selectionModel()->setCurrentIndex(main.controls().List1Model->index(row, 0),
+                                                             QItemSelectionModel::ClearAndSelect);
 }
 
 // Shows `names` of `folder` in the song list, as the browser leaves it, and selects `selected`.
@@ -141,11 +140,9 @@ TEST(SongInfoWithTheRealEngine, TaggedMp3ShowsItsExactLengthSizeAndTag) {
 
     const QList<QStringList> boxes = press(main, 2);
     ASSERT_EQ(boxes.size(), 1);
-    ASSERT_EQ(boxes[0].size(), 7);
-    EXPECT_EQ(boxes[0][0], " Mp3 informatie");
     // The fixture pads with zero bytes; they show as blanks and the field keeps its width.
-    EXPECT_EQ(boxes[0][1], "Titel.........: Tagged Song" + QString(19, u' '));
-    EXPECT_EQ(boxes[0][5], "Genre.......: Rock");
-    EXPECT_EQ(boxes[0][6], "Lengte......: 1 min. en 01 sec.");
+    EXPECT_EQ(boxes[0].mid(0, 2) + boxes[0].mid(5),
+              (QStringList{" Mp3 informatie", "Titel.........: Tagged Song" + QString(19, u' '),
+                           "Genre.......: Rock", "Lengte......: 1 min. en 01 sec."}));
     EXPECT_FALSE(engine.isPlaying());
 }
