@@ -2,6 +2,7 @@
 #include "common/SettingsFile.h"
 #include "support/Fixtures.h"
 
+#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -26,28 +27,25 @@ TEST(ProgramProcess, FirstStartWritesTheSettingsAndSignalsEndItWithoutWriting) {
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     process.setProcessEnvironment(env);
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    const auto endWith = [&process](int signal) {
+    // Starts the program, waits until `ready` (20 s at most) and ends it with `signal`.
+    const auto runUntil = [&process, &exe](const auto& ready, int signal) {
+        process.start(exe, {});
+        ASSERT_TRUE(process.waitForStarted(10000));
+        for (int waited = 0; !ready() && waited < 20000; waited += 20) {
+            QThread::msleep(20);
+        }
         ::kill(static_cast<pid_t>(process.processId()), signal);
         EXPECT_TRUE(process.waitForFinished(10000)) << signal;
-        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(process.exitCode(), 0);
+        EXPECT_TRUE(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0) << signal;
     };
-
-    process.start(exe, {});
-    ASSERT_TRUE(process.waitForStarted(10000));
-    for (int waited = 0; QFileInfo(ini).size() == 0 && waited < 20000; waited += 20) {
-        QThread::msleep(20);
-    }
+    runUntil([&ini] { return QFileInfo(ini).size() > 0; }, SIGINT);
     EXPECT_EQ(readFile(ini), settingsFileBytes(Settings{}));
-    endWith(SIGINT);
 
     const QByteArray mine =
         "1,2,3\r\n4,5,6\r\n7,8,9\r\n10,11,12\r\n\"Tunara 1\"\r\n\"Mijn\"\r\n\"\"\r\n\"/m\"\r\n";
     writeFile(ini, mine);
-    process.start(exe, {});
-    ASSERT_TRUE(process.waitForStarted(10000));
-    QThread::msleep(1500);
-    endWith(SIGTERM);
+    const QDeadlineTimer upAndRunning(1500);
+    runUntil([&upAndRunning] { return upAndRunning.hasExpired(); }, SIGTERM);
     EXPECT_EQ(readFile(ini), mine);
 }
 

@@ -93,14 +93,12 @@ protected:
         QTest::mouseDClick(control<QWidget>(u"Logo"_s), Qt::LeftButton);
         return filters;
     }
-    // Answers the advertisement box with `text`; `offered` gets whether the box showed the whole
-    // current text from its start.
-    void answerAdvert(const QString& text, bool accept = true, bool* offered = nullptr) {
-        const auto input = onModal<QInputDialog>([text, accept, offered](QInputDialog* box) {
-            if (offered) {
-                auto* edit = box->findChild<QLineEdit*>();
-                *offered = edit->width() > edit->fontMetrics().horizontalAdvance(box->textValue());
-            }
+    // Answers the advertisement box with `text`, noting whether it showed the whole current text.
+    bool m_offeredWhole = false;
+    void answerAdvert(const QString& text, bool accept = true) {
+        const auto input = onModal<QInputDialog>([this, text, accept](QInputDialog* box) {
+            auto* edit = box->findChild<QLineEdit*>();
+            m_offeredWhole = edit->width() > edit->fontMetrics().horizontalAdvance(box->textValue());
             box->setTextValue(text);
             accept ? box->accept() : box->reject();
         });
@@ -251,9 +249,8 @@ TEST_F(Appearance, TheAdvertisementTextKeepsTheOldOnAnEmptyAnswerAndShowsOnOneLi
     // The box offers a long current text whole, from its start.
     m_main->state().settings.advertText =
         u"Bezoek onze winkel in de Dorpsstraat voor de beste muziek van de stad"_s;
-    bool offeredWhole = false;
-    answerAdvert(u"Eerste regel\r\ntweede\nderde\rvierde"_s, true, &offeredWhole);
-    EXPECT_TRUE(offeredWhole);
+    answerAdvert(u"Eerste regel\r\ntweede\nderde\rvierde"_s);
+    EXPECT_TRUE(m_offeredWhole);
     EXPECT_EQ(m_main->state().settings.advertText, u"Eerste regel tweede derde vierde"_s);
     EXPECT_EQ(reclame->text(), m_main->state().settings.advertText);
     // A straight double quote cannot live in the settings file: shown as it will be kept.

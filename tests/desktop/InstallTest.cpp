@@ -1,9 +1,9 @@
 // The install as a packager and a user meet it: a staged install, the desktop's own validators,
 // and the installed program's first start by a user with a fresh home folder.
 #include "common/SettingsFile.h"
+#include "support/Fixtures.h"
 
 #include <QDirIterator>
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -81,9 +81,7 @@ TEST(Install, StagedTreePassesTheValidatorsAndTheProgramWritesOnlyBelowHome) {
     }
     ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
     EXPECT_TRUE(program.waitForFinished(10000));
-    QFile written(ini);
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly)) << ini.toStdString();
-    EXPECT_EQ(written.readAll(), settingsFileBytes(Settings{}));
+    EXPECT_EQ(fixtures::readFile(ini), settingsFileBytes(Settings{})) << ini.toStdString();
     EXPECT_EQ(filesBelow(stage.path()), installed);
 }
 

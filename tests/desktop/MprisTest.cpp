@@ -114,20 +114,19 @@ TEST(Mpris, PlayerctlSeesPlaysPausesSkipsAndSetsTheVolumeOfTheRunningProgram) {
     EXPECT_EQ(controls.Label10->text(), u"2 Songs in de playlist"_s);
     EXPECT_EQ(playerctl({u"status"_s}), u"Stopped"_s);
 
-    const auto expectStatus = [](const QString& status) {
+    // Sends `command` and waits for the status it leads to.
+    const auto send = [](const QString& command, const QString& status) {
+        playerctl({command});
         EXPECT_TRUE(QTest::qWaitFor([&status] { return playerctl({u"status"_s}) == status; }, 5000))
-            << status.toStdString();
+            << command.toStdString() << " to " << status.toStdString();
     };
-    playerctl({u"play"_s});
-    expectStatus(u"Playing"_s);
+    send(u"play"_s, u"Playing"_s);
     EXPECT_EQ(playerctl({u"metadata"_s, u"--format"_s, u"{{title}}|{{artist}}|{{mpris:length}}"_s}),
               u"Eerste lied|Koor|30000000"_s);
-    playerctl({u"pause"_s});
-    expectStatus(u"Paused"_s);
+    send(u"pause"_s, u"Paused"_s);
     EXPECT_EQ(window.state().playback.mode(), PlaybackState::Mode::Paused);
     playerctl({u"next"_s}); // Next is disabled while paused
-    playerctl({u"play"_s});
-    expectStatus(u"Playing"_s);
+    send(u"play"_s, u"Playing"_s);
     EXPECT_EQ(controls.Label10->text(), u"2 Songs in de playlist"_s);
     playerctl({u"next"_s});
     EXPECT_TRUE(
@@ -138,8 +137,7 @@ TEST(Mpris, PlayerctlSeesPlaysPausesSkipsAndSetsTheVolumeOfTheRunningProgram) {
     EXPECT_EQ(controls.Slider2->value(), 1000);
     controls.Slider2->setValue(2500);
     EXPECT_EQ(playerctl({u"volume"_s}).toDouble(), 1.0);
-    playerctl({u"stop"_s});
-    expectStatus(u"Stopped"_s);
+    send(u"stop"_s, u"Stopped"_s);
     EXPECT_EQ(window.state().playback.mode(), PlaybackState::Mode::Idle);
 
     EXPECT_TRUE(

@@ -1,11 +1,11 @@
 // Qt's own button texts follow the user's language; run under a Dutch locale (see CMakeLists).
 #include "desktop/QtTranslations.h"
+#include "support/Modal.h"
 #include "widgets/MessageKit.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -16,11 +16,7 @@ namespace {
 // The texts of the Yes and No buttons of the program's question box, answered No.
 QStringList questionButtonTexts() {
     QStringList texts;
-    QTimer::singleShot(0, [&texts] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) {
-            return;
-        }
+    const auto answer = testsupport::onModal<QMessageBox>([&texts](QMessageBox* box) {
         texts << box->button(QMessageBox::Yes)->text() << box->button(QMessageBox::No)->text();
         box->button(QMessageBox::No)->click();
     });

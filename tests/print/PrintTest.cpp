@@ -133,7 +133,6 @@ TEST_F(PrintTest, EmptyPrintsNothingNoPrinterSaysPrinterNietOnlineThenUnnumbered
     const QList<QStringList> doc = pages(m_pdf);
     ASSERT_EQ(doc.size(), 1);
     EXPECT_TRUE(doc[0].value(0).trimmed().startsWith(u"Playlist / "_s));
-    EXPECT_EQ(QStringList({doc[0].value(2).trimmed(), doc[0].value(3).trimmed()}),
-              QStringList({u"Liedje 1"_s, u"Liedje 2"_s}));
-    EXPECT_EQ(doc[0].size(), 4);
+    EXPECT_EQ(doc[0].mid(2).join(u'|').replace(QRegularExpression(u" *\\| *"_s), u"|"_s).trimmed(),
+              u"Liedje 1|Liedje 2"_s);
 }

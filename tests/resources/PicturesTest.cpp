@@ -54,13 +54,10 @@ template <typename Test> int count(const QImage& image, int top, int bottom, Tes
 QStringList builtInPictures() {
     Plaatjes::applicationIcon(); // registers the pictures
     QStringList found;
-    QDirIterator it(u":/"_s, {u"*.svg"_s}, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        if (!path.startsWith(u":/qt-project.org"_s)) {
-            found << path;
-        }
+    for (QDirIterator it(u":/"_s, {u"*.svg"_s}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+        found << it.next();
     }
+    found.removeIf([](const QString& path) { return path.startsWith(u":/qt-project.org"_s); });
     return found;
 }
 
