@@ -56,14 +56,10 @@ protected:
         const auto song = midi ? fixtures::writeMidi(path, fixtures::midiSong(seconds))
                                : fixtures::writeMp3(path, {.seconds = seconds});
         ASSERT_FALSE(song.bytes.isEmpty());
-        append(name, path);
-    }
-    void append(const QString& name, const QString& path) {
         main->playlist().append(name, path);
         main->playlist().refreshCount();
     }
     static bool waitFor(const std::function<bool()>& condition) { return QTest::qWaitFor(condition, 15000); }
-    qsizetype boxCount() const { return answerer->seen().size(); }
 
     QTemporaryDir dir;
     std::unique_ptr<AudioEngine> engine;
@@ -80,7 +76,7 @@ TEST_F(EndToEnd, APlaylistPlaysThroughWithoutAClickTakingSongsAppendedOnTheWay) 
     c().Knop[1]->click();
     ASSERT_TRUE(waitFor([&] { return c().PosLabel->text() != "00:00"; }));
     add("Drie", 1.5);
-    ASSERT_TRUE(waitFor([&] { return boxCount() > 0; }));
+    ASSERT_TRUE(waitFor([&] { return answerer->seen().size() > 0; }));
     QTest::qWait(400); // several more Timer1 intervals: the message stays single
     expectOneBox(*answerer, "Playlist met songs bijvullen a.u.b.!");
     EXPECT_EQ(counts.texts,
@@ -98,7 +94,7 @@ TEST_F(EndToEnd, PauseFreezesEverythingAndStopKeepsTheReadOuts) {
     add("Volgende", 5.0); // Next while paused must not reach it
     c().Knop[1]->click();
     QTest::mouseClick(c().KnopBottom[7], Qt::LeftButton); // load, while playing: opens nothing
-    EXPECT_EQ(boxCount(), 0);
+    EXPECT_EQ(answerer->seen().size(), 0);
     ASSERT_TRUE(waitFor([&] { return c().Slider1->value() >= 2; }));
     c().Knop[3]->click();
     QTest::qWait(100); // a tick catches up with where the pause stopped
@@ -141,7 +137,8 @@ TEST_F(EndToEnd, RapidClicksAmongShortEmptyAndMissingSongsKeepTheStateTableTrue)
         }
         const QString path = dir.filePath(name + (kind == 2 ? ".mid" : " weg.mp3"));
         ASSERT_TRUE(kind == 3 || fixtures::writeMidi(path, {.endOfTrackTick = 0}).bytes.size() > 0);
-        append(name, path);
+        main->playlist().append(name, path);
+        main->playlist().refreshCount();
     };
     for (int i = 0; i < 6; ++i) {
         addSome();
