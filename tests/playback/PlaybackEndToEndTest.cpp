@@ -83,8 +83,7 @@ TEST_F(EndToEnd, APlaylistPlaysThroughWithoutAClickTakingSongsAppendedOnTheWay) 
               QStringList({"2 Songs in de playlist", "3 Songs in de playlist", "2 Songs in de playlist",
                            "1 Songs in de playlist", "0 Songs in de playlist"}));
     EXPECT_EQ(names.texts.mid(1), QStringList({"Een", "Twee", "Drie"}));
-    EXPECT_FALSE(main->state().playback.isPlaying());
-    EXPECT_FALSE(engine->isPlaying());
+    EXPECT_FALSE(main->state().playback.isPlaying() || engine->isPlaying());
     EXPECT_EQ(enabled(c().KnopBottom, 5, 7), "111");
 }
 

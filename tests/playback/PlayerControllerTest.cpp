@@ -136,9 +136,8 @@ TEST_F(PlayerPane, TheTickShowsTheTimeSendsTheBalanceAndMovesOnAtExactlyTheEnd) 
     player.position = 20.4;
     tick();
     expectOneBox(answerer, "Playlist met songs bijvullen a.u.b.!");
-    EXPECT_EQ(count(), "0 Songs in de playlist");
-    EXPECT_EQ(c().InfoLabel->text(), "B");
-    EXPECT_EQ(player.calls.last(), "stop");
+    EXPECT_EQ(QStringList({count(), c().InfoLabel->text(), player.calls.last()}),
+              QStringList({"0 Songs in de playlist", "B", "stop"}));
     expectState('i');
 }
 
