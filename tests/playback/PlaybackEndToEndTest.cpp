@@ -56,14 +56,10 @@ protected:
         const auto song = midi ? fixtures::writeMidi(path, fixtures::midiSong(seconds))
                                : fixtures::writeMp3(path, {.seconds = seconds});
         ASSERT_FALSE(song.bytes.isEmpty());
-        append(name, path);
-    }
-    void append(const QString& name, const QString& path) {
         main->playlist().append(name, path);
         main->playlist().refreshCount();
     }
     static bool waitFor(const std::function<bool()>& condition) { return QTest::qWaitFor(condition, 15000); }
-    qsizetype boxCount() const { return answerer->seen().size(); }
 
     QTemporaryDir dir;
     std::unique_ptr<AudioEngine> engine;
@@ -80,15 +76,14 @@ TEST_F(EndToEnd, APlaylistPlaysThroughWithoutAClickTakingSongsAppendedOnTheWay) 
     c().Knop[1]->click();
     ASSERT_TRUE(waitFor([&] { return c().PosLabel->text() != "00:00"; }));
     add("Drie", 1.5);
-    ASSERT_TRUE(waitFor([&] { return boxCount() > 0; }));
+    ASSERT_TRUE(waitFor([&] { return answerer->seen().size() > 0; }));
     QTest::qWait(400); // several more Timer1 intervals: the message stays single
     expectOneBox(*answerer, "Playlist met songs bijvullen a.u.b.!");
     EXPECT_EQ(counts.texts,
               QStringList({"2 Songs in de playlist", "3 Songs in de playlist", "2 Songs in de playlist",
                            "1 Songs in de playlist", "0 Songs in de playlist"}));
     EXPECT_EQ(names.texts.mid(1), QStringList({"Een", "Twee", "Drie"}));
-    EXPECT_FALSE(main->state().playback.isPlaying());
-    EXPECT_FALSE(engine->isPlaying());
+    EXPECT_FALSE(main->state().playback.isPlaying() || engine->isPlaying());
     EXPECT_EQ(enabled(c().KnopBottom, 5, 7), "111");
 }
 
@@ -98,7 +93,7 @@ TEST_F(EndToEnd, PauseFreezesEverythingAndStopKeepsTheReadOuts) {
     add("Volgende", 5.0); // Next while paused must not reach it
     c().Knop[1]->click();
     QTest::mouseClick(c().KnopBottom[7], Qt::LeftButton); // load, while playing: opens nothing
-    EXPECT_EQ(boxCount(), 0);
+    EXPECT_EQ(answerer->seen().size(), 0);
     ASSERT_TRUE(waitFor([&] { return c().Slider1->value() >= 2; }));
     c().Knop[3]->click();
     QTest::qWait(100); // a tick catches up with where the pause stopped
@@ -108,10 +103,9 @@ TEST_F(EndToEnd, PauseFreezesEverythingAndStopKeepsTheReadOuts) {
         QTest::mouseClick(c().Knop[i], Qt::LeftButton);
     }
     QTest::qWait(600); // ten Timer1 intervals
-    EXPECT_EQ(c().PosLabel->text(), pos);
+    EXPECT_EQ(QStringList({c().PosLabel->text(), c().InfoLabel->text(), enabled(c().Knop, 1, 4)}),
+              QStringList({pos, "Lang", "0010"}));
     EXPECT_EQ(engine->currentPosition(), position);
-    EXPECT_EQ(c().InfoLabel->text(), "Lang");
-    EXPECT_EQ(enabled(c().Knop, 1, 4), "0010");
 
     c().Knop[3]->click();
     ASSERT_TRUE(waitFor([&] { return engine->currentPosition().value_or(0) > position.value_or(99); }));
@@ -120,10 +114,9 @@ TEST_F(EndToEnd, PauseFreezesEverythingAndStopKeepsTheReadOuts) {
     const QString stopped = c().PosLabel->text();
     EXPECT_LT(stopped, QString("0:28"));
     QTest::qWait(300);
-    EXPECT_EQ(c().PosLabel->text(), stopped);
-    EXPECT_EQ(c().InfoLabel->text(), "Lang");
+    EXPECT_EQ(QStringList({c().PosLabel->text(), c().InfoLabel->text(), enabled(c().KnopBottom, 5, 7)}),
+              QStringList({stopped, "Lang", "111"}));
     EXPECT_FALSE(engine->isPlaying());
-    EXPECT_EQ(enabled(c().KnopBottom, 5, 7), "111");
     QTest::mouseClick(c().KnopBottom[7], Qt::LeftButton);
     EXPECT_EQ(answerer->texts(), QStringList{" Load Playlist|"});
 }
@@ -141,7 +134,8 @@ TEST_F(EndToEnd, RapidClicksAmongShortEmptyAndMissingSongsKeepTheStateTableTrue)
         }
         const QString path = dir.filePath(name + (kind == 2 ? ".mid" : " weg.mp3"));
         ASSERT_TRUE(kind == 3 || fixtures::writeMidi(path, {.endOfTrackTick = 0}).bytes.size() > 0);
-        append(name, path);
+        main->playlist().append(name, path);
+        main->playlist().refreshCount();
     };
     for (int i = 0; i < 6; ++i) {
         addSome();

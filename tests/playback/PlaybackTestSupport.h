@@ -4,7 +4,6 @@
 #include "common/MainControls.h"
 #include "support/Modal.h"
 #include "widgets/PictureButton.h"
-#include "widgets/Plaatjes.h"
 
 #include <gtest/gtest.h>
 
@@ -23,11 +22,6 @@ inline void expectOneBox(const BoxAnswerer& answerer, const QString& text) {
     EXPECT_EQ(answerer.seen()[0].text, text);
     EXPECT_TRUE(answerer.seen()[0].plain());
     EXPECT_FALSE(answerer.seen()[0].probe);
-}
-
-inline bool showsPicture(const PictureButton* button, int img) {
-    const QSize size(80, 28);
-    return button->icon().pixmap(size).toImage() == Plaatjes::Img(img).pixmap(size).toImage();
 }
 
 // Enabled state of buttons[from..to] as "1111" / "0010".
