@@ -1,7 +1,7 @@
 #include "browse/DroppedSongs.h"
 
-#include "common/FileList.h"
 #include "browse/SongNames.h"
+#include "common/FileList.h"
 
 #include <QDir>
 #include <QFile>

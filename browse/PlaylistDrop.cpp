@@ -1,8 +1,8 @@
 #include "browse/PlaylistDrop.h"
 
-#include "widgets/Algemeen.h"
 #include "browse/DroppedSongs.h"
 #include "playlist/PlaylistModel.h"
+#include "widgets/Algemeen.h"
 #include "widgets/MessageKit.h"
 
 #include <QDropEvent>

@@ -1,8 +1,8 @@
 #include "playlist/PrintController.h"
 
-#include "widgets/Algemeen.h"
 #include "playlist/PlaylistModel.h"
 #include "playlist/PrintLayout.h"
+#include "widgets/Algemeen.h"
 #include "widgets/MessageKit.h"
 
 #include "widgets/MessageKit.h"

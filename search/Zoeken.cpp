@@ -1,12 +1,12 @@
 #include "search/Zoeken.h"
 
 #include "browse/SongNames.h"
-#include "widgets/Algemeen.h"
 #include "common/ProgramState.h"
 #include "playlist/PlaylistModel.h"
 #include "search/Delay.h"
 #include "search/ScanFolder.h"
 #include "search/SearchRules.h"
+#include "widgets/Algemeen.h"
 #include "widgets/FormKit.h"
 
 #include "widgets/MessageKit.h"

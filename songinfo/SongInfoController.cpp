@@ -1,9 +1,9 @@
 #include "songinfo/SongInfoController.h"
 
-#include "widgets/Algemeen.h"
 #include "playback/MediaPlayer.h"
 #include "songinfo/Mp3info.h"
 #include "songinfo/PlayTime.h"
+#include "widgets/Algemeen.h"
 #include "widgets/PictureButton.h"
 
 #include <QFileInfo>

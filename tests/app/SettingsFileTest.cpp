@@ -170,8 +170,8 @@ TEST(ProgramFolder, UnwritableFolderFallsBackAndSettingsAndPlaylistsAreCarriedOv
     EXPECT_EQ(ProgramFolder::resolve(plain + u"/a"_s, plain + u"/b"_s), plain + u"/a"_s); // nothing writable
 
     // Settings are carried over only when the new folder has none; every stored playlist is
-    // copied (the files beside the program stay), one saved here under the same name is kept, and one the user
-    // deleted here does not come back.
+    // copied (the files beside the program stay), one saved here under the same name is kept, and one the
+    // user deleted here does not come back.
     const auto lst = [](const QString& f, const QString& name) { return PlaylistFile::filePath(f, name); };
     ASSERT_TRUE(QDir().mkpath(PlaylistFile::folderPath(dir.path())) &&
                 QDir().mkpath(PlaylistFile::folderPath(fallback)));
