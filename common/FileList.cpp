@@ -1,6 +1,7 @@
 #include "common/FileList.h"
 
 #include "common/NameOrder.h"
+#include "common/TextFiles.h"
 
 #include <QFile>
 
@@ -33,7 +34,8 @@ bool endsWith(const char* name, qsizetype length, const QByteArray& suffix, bool
     return true;
 }
 
-// Why a folder could not be read, for a message to the user.
+// Why a folder could not be read, for a message to the user: the folder's own wording where it
+// differs, the program's general reasons for the rest.
 QString reason(int code) {
     switch (code) {
     case ENOENT:
@@ -48,7 +50,7 @@ QString reason(int code) {
     case EIO:
         return QStringLiteral("leesfout");
     default:
-        return QString::fromLocal8Bit(std::strerror(code));
+        return TextFiles::reasonText(code);
     }
 }
 
