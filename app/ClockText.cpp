@@ -1,6 +1,6 @@
 #include "app/ClockText.h"
 
-namespace ClockText {
+namespace app {
 
 namespace {
 
@@ -78,7 +78,7 @@ QString dateFormat(const QLocale& locale) {
     return out;
 }
 
-QString format(const QDateTime& now, const QLocale& locale) {
+QString clockText(const QDateTime& now, const QLocale& locale) {
     const QString sep = quoted(timeSeparator(locale));
     const QString timeFormat = QStringLiteral("h") + sep + QStringLiteral("mm") + sep + QStringLiteral("ss");
     return u' ' + locale.toString(now.time(), timeFormat) + QStringLiteral(" / ") +
@@ -89,4 +89,4 @@ int msUntilNextSecond(const QTime& now) {
     return 1000 - now.msec() + kTickLagMs;
 }
 
-} // namespace ClockText
+} // namespace app

@@ -9,9 +9,9 @@
 // without a leading zero, the locale's time separator), " / ", and the date in the locale's short
 // date order and separators, with day and month without leading zeros and the year in full
 // (" 9:05:03 / 5-12-2026" in Dutch, " 9:05:03 / 12/5/2026" in US English).
-namespace ClockText {
+namespace app {
 
-QString format(const QDateTime& now, const QLocale& locale);
+QString clockText(const QDateTime& now, const QLocale& locale);
 
 // The separator between hours and minutes in the locale's short time format (":" when it has
 // none that can be found, "." in Finnish).
@@ -28,4 +28,4 @@ int msUntilNextSecond(const QTime& now);
 // still lands in the new second.
 inline constexpr int kTickLagMs = 4;
 
-} // namespace ClockText
+} // namespace app

@@ -11,7 +11,7 @@
 #include <QUrl>
 #include <QWidget>
 
-void OpenWebPage(QWidget* owner, const QString& address) {
+void app::OpenWebPage(QWidget* owner, const QString& address) {
     // The desktop decides where the browser window goes; the owner is only the requester.
     Q_UNUSED(owner);
     const QUrl url(address, QUrl::StrictMode);
@@ -24,7 +24,7 @@ void OpenWebPage(QWidget* owner, const QString& address) {
 CommandBar::CommandBar(const MainContext& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {}
 
 void CommandBar::openWebPage() {
-    OpenWebPage(m_ctx.c.Main, QString::fromLatin1(kSoftwarePageAddress));
+    app::OpenWebPage(m_ctx.c.Main, QString::fromLatin1(kSoftwarePageAddress));
 }
 
 void CommandBar::toggleHelp() {
@@ -38,17 +38,17 @@ void CommandBar::toggleHelp() {
 
 void CommandBar::quit() {
     QWidget* main = m_ctx.c.Main;
-    if (!MessageKit::askYesNo(main, QStringLiteral(" Exit"),
-                              QStringLiteral("Wilt u het programma beeindigen?"))) {
+    if (!widgets::askYesNo(main, QStringLiteral(" Exit"),
+                           QStringLiteral("Wilt u het programma beeindigen?"))) {
         return;
     }
 
     m_ctx.player.stop();
-    const QString path = settingsFilePath(m_ctx.state.programFolder);
+    const QString path = common::settingsFilePath(m_ctx.state.programFolder);
     QString reason;
-    if (!SaveSettings(path, m_ctx.state.settings, &reason)) {
+    if (!common::SaveSettings(path, m_ctx.state.settings, &reason)) {
         // The program still ends, but the user learns that this run's changes are not kept, and why.
-        MessageKit::inform(
+        widgets::inform(
             main,
             QStringLiteral("De instellingen konden niet worden opgeslagen in\n%1\n(%2).").arg(path, reason));
     }

@@ -10,10 +10,14 @@ class QWidget;
 // The maker's software page, opened by command bar button 2.
 inline constexpr const char* kSoftwarePageAddress = "https://www.example.org/tunara/software";
 
+namespace app {
+
 // Hands `address` to the desktop's default browser. `owner` is the window the request comes
 // from; the desktop opens the page in a window of its own. A failure (no browser, a malformed
 // address) is not reported: nothing happens.
 void OpenWebPage(QWidget* owner, const QString& address);
+
+} // namespace app
 
 // The command bar's own buttons: 2 (web page), 3 (help screen) and 9 (quit).
 class CommandBar : public QObject {

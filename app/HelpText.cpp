@@ -1,8 +1,8 @@
 #include "app/HelpText.h"
 
-namespace HelpText {
+namespace app {
 
-QString build() {
+QString helpText() {
     static const char* const lines[] = {
         "  Uitleg programma...",
         "  ------------------------",
@@ -36,4 +36,4 @@ QString build() {
     return helpText;
 }
 
-} // namespace HelpText
+} // namespace app

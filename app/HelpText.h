@@ -3,8 +3,8 @@
 #include <QString>
 
 // The help screen's text: twenty-four lines, each followed by CR LF (the last one too).
-namespace HelpText {
+namespace app {
 
-QString build();
+QString helpText();
 
-} // namespace HelpText
+} // namespace app

@@ -107,7 +107,7 @@ void Main::Form_Load() {
     m_c.Ballans->setValue(0);
 
     // The help screen.
-    m_helpText = HelpText::build();
+    m_helpText = app::helpText();
     m_c.Text1->setPlainText(m_helpText);
 
     // Default colours; the colour editor edits nothing.
@@ -133,8 +133,8 @@ void Main::Form_Load() {
     settings.searchFolder = defaults.searchFolder;
 
     // The settings file; a missing or short one is written at once from what was read.
-    const QString iniPath = settingsFilePath(m_state.programFolder);
-    if (LoadSettings(iniPath, settings)) {
+    const QString iniPath = common::settingsFilePath(m_state.programFolder);
+    if (common::LoadSettings(iniPath, settings)) {
         m_c.ReclameLabel->setText(settings.advertText);
         if (!settings.logoPath.isEmpty()) {
             loadLogo(settings.logoPath);
@@ -145,7 +145,7 @@ void Main::Form_Load() {
     } else {
         // A folder that cannot be written was already replaced by the per-user one at start-up;
         // if this still fails the program runs on with the values in memory.
-        SaveSettings(iniPath, settings);
+        common::SaveSettings(iniPath, settings);
         ApplyColours();
     }
 
@@ -177,7 +177,7 @@ void Main::SetInfoLine(const QString& text) {
 }
 
 void Main::ApplyColours() {
-    PaneColours::applyAll(m_c, m_state.settings);
+    widgets::applyPaneColours(m_c, m_state.settings);
 }
 
 void Main::KnopBottom_Click(int index) {
@@ -215,8 +215,8 @@ void Main::KnopBottom_Click(int index) {
 // never more than a few milliseconds late, and the program does not wake in between.
 void Main::Timer2_Timer() {
     const QDateTime now = QDateTime::currentDateTime();
-    showClockText(ClockText::format(now, QLocale()));
-    m_c.Timer2->start(ClockText::msUntilNextSecond(now.time()));
+    showClockText(app::clockText(now, QLocale()));
+    m_c.Timer2->start(app::msUntilNextSecond(now.time()));
 }
 
 void Main::showClockText(const QString& text) {

@@ -23,8 +23,8 @@
 
 // The main window's layout table: every control at its place (twips), then its designed look.
 
-using FormKit::place;
-using FormKit::twipRect;
+using widgets::place;
+using widgets::twipRect;
 
 namespace {
 
@@ -38,7 +38,7 @@ QGroupBox* frame(QWidget* parent, const char* name, int left, int top, int width
 }
 
 QLabel* backdrop(QWidget* parent, const char* name, int left, int top, int width, int height) {
-    return FormKit::backdrop(parent, name, left, top, width, height, FormKit::kBackdropColour);
+    return widgets::backdrop(parent, name, left, top, width, height, widgets::kBackdropColour);
 }
 
 PictureButton* pictureButton(QWidget* parent, const QString& name, const QRect& geometry, const QIcon& icon) {
@@ -219,8 +219,8 @@ void Main::designControls() {
     fitText(c.Label12, QStringLiteral("-10"));
     fitText(c.VolumeLabel, QStringLiteral("10"));
 
-    FormKit::tip(c.List2, QStringLiteral(" Playlist "));
-    FormKit::tip(c.Label6, QStringLiteral(" Informatie "));
+    widgets::tip(c.List2, QStringLiteral(" Playlist "));
+    widgets::tip(c.Label6, QStringLiteral(" Informatie "));
     static const char* const commandTips[] = {
         nullptr,
         " About ",
@@ -234,32 +234,32 @@ void Main::designControls() {
         " Afsluiten en gegevens opslaan ",
     };
     for (int i : {1, 2, 3, 4, 5, 6, 7, 9}) {
-        FormKit::tip(c.KnopBottom[i], QString::fromLatin1(commandTips[i]));
+        widgets::tip(c.KnopBottom[i], QString::fromLatin1(commandTips[i]));
     }
     c.KnopL[1]->setToolTip(QStringLiteral(" Speeltijd geselecteerde song "));
     c.KnopR[1]->setToolTip(QStringLiteral(" Verwijder geselecteerde song "));
     c.KnopR[2]->setToolTip(QStringLiteral(" Verwijder alle songs uit de playlist "));
-    FormKit::tip(c.SelectieKnop, QStringLiteral(" Copyeer song  "));
-    FormKit::tip(c.SelectieAllKnop, QStringLiteral(" Copyeer alle songs "));
-    FormKit::tip(c.Slider2, QStringLiteral(" Volume "));
-    FormKit::tip(c.Ballans, QStringLiteral(" Balance "));
+    widgets::tip(c.SelectieKnop, QStringLiteral(" Copyeer song  "));
+    widgets::tip(c.SelectieAllKnop, QStringLiteral(" Copyeer alle songs "));
+    widgets::tip(c.Slider2, QStringLiteral(" Volume "));
+    widgets::tip(c.Ballans, QStringLiteral(" Balance "));
 
     // The words painted on the picture buttons, and what the unlabelled controls hold, for
     // screen readers. Knop 3 follows its picture (see PlayerController::applyButtonStates).
     static const char* const playerWords[] = {nullptr, "Start", "Stop", "Pauze", "Next"};
     for (int i = 1; i <= 4; ++i) {
-        FormKit::name(c.Knop[i], QString::fromLatin1(playerWords[i]));
+        widgets::readerName(c.Knop[i], QString::fromLatin1(playerWords[i]));
     }
-    FormKit::name(c.KnopL[1], QStringLiteral("Playtime"));
-    FormKit::name(c.KnopL[2], QStringLiteral("Mp3 info"));
-    FormKit::name(c.KnopR[1], QStringLiteral("Wis song"));
-    FormKit::name(c.KnopR[2], QStringLiteral("Wis alles"));
-    FormKit::name(c.Slider1, QStringLiteral("Positie"));
-    FormKit::name(c.List1, QStringLiteral("Songs"));
-    FormKit::name(c.Dir1, QStringLiteral("Mappen"));
-    FormKit::name(c.Drive1, QStringLiteral("Station"));
-    FormKit::name(c.Text1, QStringLiteral("Uitleg programma"));
-    FormKit::name(c.Logo, QStringLiteral("Logo"));
+    widgets::readerName(c.KnopL[1], QStringLiteral("Playtime"));
+    widgets::readerName(c.KnopL[2], QStringLiteral("Mp3 info"));
+    widgets::readerName(c.KnopR[1], QStringLiteral("Wis song"));
+    widgets::readerName(c.KnopR[2], QStringLiteral("Wis alles"));
+    widgets::readerName(c.Slider1, QStringLiteral("Positie"));
+    widgets::readerName(c.List1, QStringLiteral("Songs"));
+    widgets::readerName(c.Dir1, QStringLiteral("Mappen"));
+    widgets::readerName(c.Drive1, QStringLiteral("Station"));
+    widgets::readerName(c.Text1, QStringLiteral("Uitleg programma"));
+    widgets::readerName(c.Logo, QStringLiteral("Logo"));
 
     // List1 takes many songs at once; the playlist one at a time. Nothing is edited in place.
     for (QAbstractItemView* v :

@@ -21,36 +21,36 @@ constexpr qint64 kSettingsCopyBytes = 1024 * 1024;
 // Records, one name a line, which stored playlists came over from the executable's folder.
 // Not a ".lst" file, so the load window never lists it.
 QString carriedRecordPath(const QString& folder) {
-    return PlaylistFile::folderPath(folder) + QStringLiteral("/.carried-over");
+    return playlist::playlistFolder(folder) + QStringLiteral("/.carried-over");
 }
 
 bool copyFile(const QString& source, const QString& target, qint64 maxBytes = -1) {
     QByteArray bytes;
-    return TextFiles::readFile(source, bytes, nullptr, maxBytes) && TextFiles::writeAtomically(target, bytes);
+    return common::readFile(source, bytes, nullptr, maxBytes) && common::writeAtomically(target, bytes);
 }
 
 void carrySettingsOver(const QString& from, const QString& to) {
-    const QString target = settingsFilePath(to);
-    const QString source = settingsFilePath(from);
+    const QString target = common::settingsFilePath(to);
+    const QString source = common::settingsFilePath(from);
     if (!QFileInfo::exists(target) && QFileInfo(source).isFile()) {
         copyFile(source, target, kSettingsCopyBytes);
     }
 }
 
 void carryPlaylistsOver(const QString& from, const QString& to) {
-    const QStringList names = PlaylistFile::storedNames(from);
-    if (names.isEmpty() || !QDir().mkpath(PlaylistFile::folderPath(to))) {
+    const QStringList names = playlist::storedPlaylistNames(from);
+    if (names.isEmpty() || !QDir().mkpath(playlist::playlistFolder(to))) {
         return;
     }
     const QString record = carriedRecordPath(to);
     QByteArray recorded;
-    TextFiles::readFile(record, recorded); // none yet: nothing carried over before
+    common::readFile(record, recorded); // none yet: nothing carried over before
     const QStringList lines = QString::fromUtf8(recorded).split(QLatin1Char('\n'));
     QSet<QString> carried(lines.begin(), lines.end());
     const qsizetype before = carried.size();
     for (const QString& name : names) {
-        const QString source = PlaylistFile::filePath(from, name);
-        const QString target = PlaylistFile::filePath(to, name);
+        const QString source = playlist::playlistFilePath(from, name);
+        const QString target = playlist::playlistFilePath(to, name);
         if (carried.contains(name) || !QFileInfo(source).isFile()) {
             continue;
         }
@@ -65,15 +65,15 @@ void carryPlaylistsOver(const QString& from, const QString& to) {
         QStringList kept(carried.begin(), carried.end());
         kept.removeAll(QString());
         kept.sort();
-        TextFiles::writeAtomically(record, kept.join(QLatin1Char('\n')).toUtf8());
+        common::writeAtomically(record, kept.join(QLatin1Char('\n')).toUtf8());
     }
 }
 
 } // namespace
 
-namespace ProgramFolder {
+namespace app {
 
-bool isWritable(const QString& folder) {
+bool isWritableFolder(const QString& folder) {
     if (folder.isEmpty()) {
         return false;
     }
@@ -87,23 +87,23 @@ bool isInstalledCopy(const QString& executableFolder) {
            QFileInfo(executableFolder + QStringLiteral("/../share/tunara")).isDir();
 }
 
-QString resolve(const QString& preferred, const QString& fallback) {
-    if (isWritable(preferred)) {
+QString resolveProgramFolder(const QString& preferred, const QString& fallback) {
+    if (isWritableFolder(preferred)) {
         return preferred;
     }
-    if (fallback.isEmpty() || !QDir().mkpath(fallback) || !isWritable(fallback)) {
+    if (fallback.isEmpty() || !QDir().mkpath(fallback) || !isWritableFolder(fallback)) {
         return preferred;
     }
-    carryOver(preferred, fallback);
+    carryOverProgramFiles(preferred, fallback);
     return fallback;
 }
 
-void carryOver(const QString& from, const QString& to) {
+void carryOverProgramFiles(const QString& from, const QString& to) {
     carrySettingsOver(from, to);
     carryPlaylistsOver(from, to);
 }
 
-QString forThisProgram() {
+QString findProgramFolder() {
     const QString executableFolder = QCoreApplication::applicationDirPath();
     const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (isInstalledCopy(executableFolder)) {
@@ -111,7 +111,7 @@ QString forThisProgram() {
         QDir().mkpath(dataFolder);
         return dataFolder;
     }
-    return resolve(executableFolder, dataFolder);
+    return resolveProgramFolder(executableFolder, dataFolder);
 }
 
-} // namespace ProgramFolder
+} // namespace app

@@ -7,10 +7,10 @@
 // per-user data folder takes its place, so that settings and playlists are never lost. An
 // installed copy always uses the per-user data folder: nothing inside the install prefix is
 // ever written. Decided once at start-up.
-namespace ProgramFolder {
+namespace app {
 
 // True when files can be created in `folder` (it exists, is a folder and is writable).
-bool isWritable(const QString& folder);
+bool isWritableFolder(const QString& folder);
 
 // True when the executable in `executableFolder` is an installed copy: the install puts a
 // folder "share/tunara" beside its "bin/". Decided from the files alone, so a copy installed
@@ -21,17 +21,17 @@ bool isInstalledCopy(const QString& executableFolder);
 // settings file and the stored playlists of `preferred` are carried (carryOver). When neither
 // folder can be written, `preferred`: the program still runs, reading what is there, and its
 // writes fail quietly.
-QString resolve(const QString& preferred, const QString& fallback);
+QString resolveProgramFolder(const QString& preferred, const QString& fallback);
 
 // Copies what folder `from` holds into folder `to` without touching `from`: the settings file
 // when `to` has none yet, and each stored playlist (Playlist/*.lst) that was not carried over
 // before and whose name `to` does not hold yet. The names carried over are recorded in `to`, so
 // a copy that the user deletes later does not come back at the next start.
-void carryOver(const QString& from, const QString& to);
+void carryOverProgramFiles(const QString& from, const QString& to);
 
 // The folder for this run: the per-user data folder (QStandardPaths::AppDataLocation, created
-// when missing) for an installed copy, otherwise resolve() with the executable's folder and
+// when missing) for an installed copy, otherwise resolveProgramFolder() with the executable's folder and
 // that data folder. Needs the application object and its name.
-QString forThisProgram();
+QString findProgramFolder();
 
-} // namespace ProgramFolder
+} // namespace app

@@ -88,14 +88,14 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tunara"));
     // The desktop finds the launcher, the icon and the AppStream entry of the window by this id.
-    QGuiApplication::setDesktopFileName(QString::fromLatin1(DesktopIds::kApplicationId));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(desktop::kApplicationId));
     QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     quitOnTerminationSignals(app);
     // Standard buttons and file dialogs in the user's language; our own texts stay as they are.
-    QtTranslations::install(app);
+    desktop::installQtTranslations(app);
 
-    const QString programFolder = ProgramFolder::forThisProgram();
+    const QString programFolder = app::findProgramFolder();
     AudioEngine engine;
     Main window(programFolder, engine);
     StartupProbe::install(window);

@@ -27,23 +27,23 @@ void About::Form_Load() {
 
     auto* image1 = new QLabel(this);
     image1->setObjectName(QStringLiteral("Image1"));
-    image1->setGeometry(QRect(FormKit::px(210), FormKit::px(180), 32, 32));
+    image1->setGeometry(QRect(widgets::px(210), widgets::px(180), 32, 32));
     image1->setPixmap(Plaatjes::aboutIcon().pixmap(QSize(32, 32), devicePixelRatioF()));
 
     auto* image2 = new QLabel(this);
     image2->setObjectName(QStringLiteral("Image2"));
-    image2->setGeometry(FormKit::twipRect(900, 120, 3690, 660));
+    image2->setGeometry(widgets::twipRect(900, 120, 3690, 660));
     image2->setPixmap(Plaatjes::aboutBanner().pixmap(image2->size(), devicePixelRatioF()));
 
-    QLabel* label4 = FormKit::plainLabel(this, "Label4", FormKit::twipRect(210, 975, 3300, 750), aboutText());
+    QLabel* label4 = widgets::plainLabel(this, "Label4", widgets::twipRect(210, 975, 3300, 750), aboutText());
     label4->setWordWrap(true);
     label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    FormKit::backdrop(this, "Label1", 3720, 1200, 900, 390);
+    widgets::backdrop(this, "Label1", 3720, 1200, 900, 390);
 
     auto* okKnop = new QPushButton(QStringLiteral("Ok"), this);
     okKnop->setObjectName(QStringLiteral("OkKnop"));
-    okKnop->setGeometry(FormKit::twipRect(3750, 1230, 840, 330));
+    okKnop->setGeometry(widgets::twipRect(3750, 1230, 840, 330));
     okKnop->setDefault(true);
     connect(okKnop, &QPushButton::clicked, this, &About::OkKnop_Click);
 }

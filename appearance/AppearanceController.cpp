@@ -118,27 +118,26 @@ bool AppearanceController::eventFilter(QObject* watched, QEvent* event) {
 
 void AppearanceController::List1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint pos) {
     if (button == Qt::RightButton) {
-        openColors(Pane::Left, pos, ColorsPlacement::kList1OffsetTwips, QStringLiteral(" Kleuren links"));
+        openColors(Pane::Left, pos, appearance::kList1OffsetTwips, QStringLiteral(" Kleuren links"));
     }
 }
 
 void AppearanceController::List2_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint pos) {
     if (button == Qt::RightButton) {
-        openColors(Pane::Right, pos, ColorsPlacement::kList2OffsetTwips, QStringLiteral(" Kleuren rechts"));
+        openColors(Pane::Right, pos, appearance::kList2OffsetTwips, QStringLiteral(" Kleuren rechts"));
     }
 }
 
 void AppearanceController::Label6_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint pos) {
     if (button == Qt::RightButton) {
-        openColors(Pane::InfoBars, pos, ColorsPlacement::kInfoBarOffsetTwips,
+        openColors(Pane::InfoBars, pos, appearance::kInfoBarOffsetTwips,
                    QStringLiteral(" Kleuren infobalken"));
     }
 }
 
 void AppearanceController::InfoLabel_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint pos) {
     if (button == Qt::RightButton) {
-        openColors(Pane::Texts, pos, ColorsPlacement::kInfoBarOffsetTwips,
-                   QStringLiteral(" Kleuren teksten"));
+        openColors(Pane::Texts, pos, appearance::kInfoBarOffsetTwips, QStringLiteral(" Kleuren teksten"));
     }
 }
 
@@ -150,7 +149,7 @@ void AppearanceController::openColors(Pane pane, QPoint pos, QPoint offsetTwips,
     const QScreen* screen = m_ctx.c.Main ? m_ctx.c.Main->screen() : nullptr;
     const QRect screenGeometry = screen ? screen->geometry() : QRect();
     const QRect available = screen ? screen->availableGeometry() : QRect();
-    editor.move(ColorsPlacement::topLeft(pos, offsetTwips, screenGeometry, available, Colors::kOuterSize));
+    editor.move(appearance::editorTopLeft(pos, offsetTwips, screenGeometry, available, Colors::kOuterSize));
     editor.setWindowTitle(caption);
     editor.exec();
 }
@@ -245,7 +244,7 @@ void AppearanceController::ReclameLabel_DblClick() {
     oneLine.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
     oneLine.replace(u'\r', u' ');
     oneLine.replace(u'\n', u' ');
-    const QString answer = settingsSafeText(oneLine);
+    const QString answer = common::settingsSafeText(oneLine);
     settings.advertText = answer;
     m_ctx.c.ReclameLabel->setText(answer);
 }

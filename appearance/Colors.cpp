@@ -13,14 +13,14 @@
 
 namespace {
 
-using FormKit::paint;
+using widgets::paint;
 
 QRect twips(int left, int top, int width, int height) {
-    return FormKit::twipRect(left, top, width, height);
+    return widgets::twipRect(left, top, width, height);
 }
 
 QLabel* colourBar(QWidget* parent, const char* name, const QRect& geometry, const QColor& colour) {
-    QLabel* l = FormKit::plainLabel(parent, name, geometry);
+    QLabel* l = widgets::plainLabel(parent, name, geometry);
     l->setAutoFillBackground(true);
     paint(l, QPalette::Window, colour);
     return l;
@@ -55,7 +55,7 @@ void Colors::createControls() {
                    {"Label10", "G", twips(240, 720, 150, 195)},
                    {"Label11", "B", twips(240, 1110, 135, 195)}};
     for (const auto& l : letters) {
-        QLabel* letter = FormKit::plainLabel(f, l.name, l.geometry, QLatin1String(l.text));
+        QLabel* letter = widgets::plainLabel(f, l.name, l.geometry, QLatin1String(l.text));
         paint(letter, QPalette::WindowText, QColor(255, 255, 255));
     }
 
@@ -67,7 +67,7 @@ void Colors::createControls() {
         const int top = 300 + 390 * (i - 1);
         auto* bar = new QScrollBar(Qt::Horizontal, f);
         bar->setObjectName(QStringLiteral("Scroll_%1").arg(i));
-        FormKit::name(bar, QString::fromLatin1(barNames[i]));
+        widgets::readerName(bar, QString::fromLatin1(barNames[i]));
         bar->setGeometry(twips(420, top, 1575, 255));
         bar->setRange(0, 255);
         bar->setSingleStep(1);
@@ -114,7 +114,7 @@ void Colors::Form_Load() {
 
     if (m_state.colourTarget) {
         // A hand-edited settings file may hold values a bar cannot show: show the nearest.
-        const ColourTriple& triple = paneColour(m_state.settings, *m_state.colourTarget);
+        const ColourTriple& triple = common::paneColour(m_state.settings, *m_state.colourTarget);
         m_scroll[1]->setValue(std::clamp(triple.red, 0, 255));
         m_scroll[2]->setValue(std::clamp(triple.green, 0, 255));
         m_scroll[3]->setValue(std::clamp(triple.blue, 0, 255));
@@ -159,8 +159,8 @@ void Colors::Scroll_Change(int) {
 void Colors::OkKnop_Click() {
     const ColourTriple chosen{m_scroll[1]->value(), m_scroll[2]->value(), m_scroll[3]->value()};
     if (m_state.colourTarget) {
-        paneColour(m_state.settings, *m_state.colourTarget) = chosen;
-        PaneColours::apply(m_main, *m_state.colourTarget, chosen);
+        common::paneColour(m_state.settings, *m_state.colourTarget) = chosen;
+        widgets::applyPaneColour(m_main, *m_state.colourTarget, chosen);
     }
     accept();
 }

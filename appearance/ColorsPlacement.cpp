@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-namespace ColorsPlacement {
+namespace appearance {
 
-QPoint topLeft(QPoint clickInControl, QPoint offsetTwips, const QRect& screen, const QRect& available,
-               QSize outerSize) {
+QPoint editorTopLeft(QPoint clickInControl, QPoint offsetTwips, const QRect& screen, const QRect& available,
+                     QSize outerSize) {
     // Twips to pixels on the offset alone: the click is already in pixels.
     const QPoint wanted =
         screen.topLeft() + clickInControl + QPoint(offsetTwips.x() / 15, offsetTwips.y() / 15);
@@ -18,4 +18,4 @@ QPoint topLeft(QPoint clickInControl, QPoint offsetTwips, const QRect& screen, c
                   std::clamp(wanted.y(), available.top(), maxTop));
 }
 
-} // namespace ColorsPlacement
+} // namespace appearance

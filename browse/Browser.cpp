@@ -46,7 +46,7 @@ Browser::Browser(const MainContext& ctx, QObject* parent) : QObject(parent), m_c
         list->setDragEnabled(false);
     }
     c.List1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    c.TellerLabel->setText(QString::fromUtf16(SongNames::kTellerStart));
+    c.TellerLabel->setText(QString::fromUtf16(browse::kTellerStart));
 
     m_dirModel = new FolderTreeModel(c.Dir1);
     c.Dir1->setModel(m_dirModel);
@@ -101,14 +101,14 @@ void Browser::fillDrives() {
     QList<Drive> drives;
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
         const QString root = volume.rootPath();
-        if (!volume.isValid() || !Volumes::isBrowsable(root, volume.fileSystemType()) ||
+        if (!volume.isValid() || !browse::isBrowsable(root, volume.fileSystemType()) ||
             !QFileInfo(root).isDir()) {
             continue;
         }
         if (std::any_of(drives.cbegin(), drives.cend(), [&root](const Drive& d) { return d.root == root; })) {
             continue;
         }
-        drives.append(Drive{root, Volumes::caption(root, volume.name())});
+        drives.append(Drive{root, browse::volumeCaption(root, volume.name())});
     }
     if (std::none_of(drives.cbegin(), drives.cend(), [](const Drive& d) { return d.root == u"/"; })) {
         drives.append(Drive{QStringLiteral("/"), QStringLiteral("/")});
@@ -262,7 +262,7 @@ void Browser::Drive1_Change(int index) {
         return;
     }
     const QString root = m_ctx.c.Drive1->itemData(index).toString();
-    if (root.isEmpty() || !FileList::canOpen(root)) {
+    if (root.isEmpty() || !common::canOpenFolder(root)) {
         showMessage(QStringLiteral(" Drive-Error"), QStringLiteral("Drive not available..."), false);
         return;
     }
@@ -279,7 +279,7 @@ void Browser::Drive1_Change(int index) {
 
 void Browser::Dir1_Change() {
     MainControls& c = m_ctx.c;
-    FileList::Listing listing = FileList::list(m_dirPath, FileList::songFilter());
+    common::Listing listing = common::listFolder(m_dirPath, common::songFilter());
     m_ctx.state.songFolder = m_dirPath;
     const qsizetype found = listing.names.size();
     if (found > PlaylistModel::kMaxEntries) {
@@ -287,9 +287,9 @@ void Browser::Dir1_Change() {
     }
     c.File1Model->setStringList(listing.names);
     c.List1Model->setStringList(listing.names);
-    c.TellerLabel->setText(SongNames::tellerText(static_cast<int>(listing.names.size())));
+    c.TellerLabel->setText(browse::tellerText(static_cast<int>(listing.names.size())));
     if (listing.unreadable > 0) {
-        Algemeen::SetInfoLine(c.InfoLabel, SongNames::unreadableText(listing.unreadable));
+        widgets::SetInfoLine(c.InfoLabel, browse::unreadableText(listing.unreadable));
     }
     if (!listing.ok) {
         showMessage(QStringLiteral("Tunara"),
@@ -306,8 +306,8 @@ void Browser::Dir1_Change() {
 
 void Browser::showMessage(const QString& title, const QString& text, bool warning) {
     if (warning) {
-        MessageKit::warn(m_ctx.c.Main, text, title);
+        widgets::warn(m_ctx.c.Main, text, title);
     } else {
-        MessageKit::inform(m_ctx.c.Main, text, title);
+        widgets::inform(m_ctx.c.Main, text, title);
     }
 }

@@ -7,7 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace DroppedSongs {
+namespace browse {
 
 std::optional<PlaylistEntry> songFile(const QString& path) {
     const QFileInfo info(path);
@@ -16,27 +16,26 @@ std::optional<PlaylistEntry> songFile(const QString& path) {
     }
     const QString name = info.fileName();
     const QByteArray bytes = QFile::encodeName(name);
-    FileList::Filter filter = FileList::songFilter();
+    common::ListFilter filter = common::songFilter();
     // A hidden song that the user picked out and dropped is still a song.
     filter.includeHidden = true;
-    if (!FileList::nameMatches(bytes.constData(), bytes.size(), filter)) {
+    if (!common::nameMatches(bytes.constData(), bytes.size(), filter)) {
         return std::nullopt;
     }
-    return PlaylistEntry{SongNames::displayName(name), SongNames::fullPath(info.path(), name)};
+    return PlaylistEntry{browse::displayName(name), browse::fullPath(info.path(), name)};
 }
 
-Collected collect(const QList<QUrl>& urls) {
-    Collected result;
+DroppedCollection collectDropped(const QList<QUrl>& urls) {
+    DroppedCollection result;
     for (const QUrl& url : urls) {
         const QString path = url.isLocalFile() ? QDir::cleanPath(url.toLocalFile()) : QString();
         if (path.isEmpty()) {
             ++result.skipped;
         } else if (QFileInfo(path).isDir()) {
-            const FileList::Listing listing = FileList::list(path, FileList::songFilter());
+            const common::Listing listing = common::listFolder(path, common::songFilter());
             result.skipped += listing.ok ? 0 : 1;
             for (const QString& name : listing.names) {
-                result.entries.append(
-                    PlaylistEntry{SongNames::displayName(name), SongNames::fullPath(path, name)});
+                result.entries.append(PlaylistEntry{browse::displayName(name), browse::fullPath(path, name)});
             }
         } else if (const std::optional<PlaylistEntry> entry = songFile(path)) {
             result.entries.append(*entry);
@@ -47,10 +46,10 @@ Collected collect(const QList<QUrl>& urls) {
     return result;
 }
 
-QString skippedText(int skipped) {
+QString droppedSkippedText(int skipped) {
     return (skipped == 1 ? QStringLiteral("1 bestand overgeslagen")
                          : QStringLiteral("%1 bestanden overgeslagen").arg(skipped)) +
            QStringLiteral(": alleen MP3- en MIDI-bestanden en mappen gaan in de playlist.");
 }
 
-} // namespace DroppedSongs
+} // namespace browse

@@ -186,7 +186,7 @@ void FolderTreeModel::read(Node* node) {
     node->lastReadMs = m_clock.elapsed();
     node->fetched = true;
     node->maybeStale = false;
-    reconcile(node, FileList::subfolders(node->path).names);
+    reconcile(node, common::listSubfolders(node->path).names);
 }
 
 void FolderTreeModel::reconcile(Node* node, const QStringList& names) {

@@ -11,7 +11,7 @@
 class FolderWatcher;
 
 // The folder tree of one volume: a single top-level item for the volume's own folder, and
-// below each folder its visible subfolders (FileList::subfolders), read when the folder is
+// below each folder its visible subfolders (common::listSubfolders), read when the folder is
 // first opened (canFetchMore/fetchMore) or looked up by path.
 //
 // Only folders whose rows are on show are watched: expanded folders whose ancestors are all

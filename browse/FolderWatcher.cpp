@@ -105,7 +105,7 @@ void FolderWatcher::readEvents() {
             const qsizetype length = event.len ? static_cast<qsizetype>(::strnlen(rawName, event.len)) : 0;
             QString name;
             if (folders.isEmpty() || length == 0 || rawName[0] == '.' ||
-                !FileList::decodeName(rawName, length, name)) {
+                !common::decodeName(rawName, length, name)) {
                 continue;
             }
             bool isFolder = event.mask & IN_ISDIR;

@@ -55,9 +55,9 @@ bool PlaylistDrop::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void PlaylistDrop::List2_OLEDragDrop(const QList<QUrl>& urls) {
-    const DroppedSongs::Collected collected = DroppedSongs::collect(urls);
+    const browse::DroppedCollection collected = browse::collectDropped(urls);
     if (collected.skipped > 0) {
-        Algemeen::SetInfoLine(m_ctx.c.InfoLabel, DroppedSongs::skippedText(collected.skipped));
+        widgets::SetInfoLine(m_ctx.c.InfoLabel, browse::droppedSkippedText(collected.skipped));
     }
     appendSongs(m_ctx, collected.entries);
 }
@@ -66,7 +66,7 @@ int PlaylistDrop::appendSongs(const MainContext& ctx, const QVector<PlaylistEntr
     const int added = ctx.playlist.appendMany(entries);
     ctx.playlist.refreshCount();
     if (added < entries.size()) {
-        MessageKit::warn(ctx.c.Main, PlaylistModel::fullText(added, static_cast<int>(entries.size())));
+        widgets::warn(ctx.c.Main, PlaylistModel::fullText(added, static_cast<int>(entries.size())));
     }
     return added;
 }

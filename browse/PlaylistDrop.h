@@ -19,7 +19,7 @@ public:
     // Accepts drops on `ctx.c.List2`; lives as long as the main window's controls.
     PlaylistDrop(const MainContext& ctx, QObject* parent = nullptr);
 
-    // Appends what `urls` name (see DroppedSongs::collect), refreshes the count label, says in
+    // Appends what `urls` name (see browse::collectDropped), refreshes the count label, says in
     // the info line how many items were skipped, and shows the playlist-full message when not
     // everything fitted.
     void List2_OLEDragDrop(const QList<QUrl>& urls);

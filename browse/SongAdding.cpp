@@ -20,7 +20,7 @@ QVector<PlaylistEntry> Browser::entriesFor(const QList<int>& rows) const {
     for (const int row : rows) {
         const QString& name = names.at(row);
         entries.append(
-            PlaylistEntry{SongNames::displayName(name), SongNames::fullPath(m_ctx.state.songFolder, name)});
+            PlaylistEntry{browse::displayName(name), browse::fullPath(m_ctx.state.songFolder, name)});
     }
     return entries;
 }
@@ -91,5 +91,5 @@ void Browser::SelectieAllKnop_Click() {
 }
 
 void Browser::tellPlaylistFull(int added, int wanted) {
-    MessageKit::warn(m_ctx.c.Main, PlaylistModel::fullText(added, wanted));
+    widgets::warn(m_ctx.c.Main, PlaylistModel::fullText(added, wanted));
 }

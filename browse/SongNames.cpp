@@ -1,6 +1,6 @@
 #include "browse/SongNames.h"
 
-namespace SongNames {
+namespace browse {
 
 QString tellerText(int count) {
     return QString::number(count) +
@@ -23,4 +23,4 @@ QString fullPath(const QString& folder, const QString& fileName) {
     return path;
 }
 
-} // namespace SongNames
+} // namespace browse

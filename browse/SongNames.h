@@ -3,7 +3,7 @@
 #include <QString>
 
 // How a song of the folder list becomes a playlist entry, and the folder list's counter texts.
-namespace SongNames {
+namespace browse {
 
 // The counter's caption before the first change of folder.
 inline constexpr char16_t kTellerStart[] = u"0 Songs / Mp3, Midi";
@@ -22,4 +22,4 @@ QString displayName(const QString& fileName);
 // root) gives a doubled separator, which the file system treats like a single one.
 QString fullPath(const QString& folder, const QString& fileName);
 
-} // namespace SongNames
+} // namespace browse

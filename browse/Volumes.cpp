@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-namespace Volumes {
+namespace browse {
 
 namespace {
 
@@ -48,11 +48,11 @@ bool isBrowsable(const QString& rootPath, const QByteArray& fileSystemType) {
     return true;
 }
 
-QString caption(const QString& rootPath, const QString& volumeName) {
+QString volumeCaption(const QString& rootPath, const QString& volumeName) {
     if (volumeName.isEmpty()) {
         return rootPath;
     }
     return rootPath + QStringLiteral(" [") + volumeName + u']';
 }
 
-} // namespace Volumes
+} // namespace browse

@@ -4,7 +4,7 @@
 #include <QString>
 
 // Which mounted volumes the drive list offers.
-namespace Volumes {
+namespace browse {
 
 // False for the kernel's and the container runtime's own file systems, which hold no songs and
 // which a user never browses (proc, sysfs, cgroup, devpts, snap images, overlay layers other
@@ -13,6 +13,6 @@ bool isBrowsable(const QString& rootPath, const QByteArray& fileSystemType);
 
 // The text the drive list shows: the root path, followed by the volume's name in brackets
 // where it has one.
-QString caption(const QString& rootPath, const QString& volumeName);
+QString volumeCaption(const QString& rootPath, const QString& volumeName);
 
-} // namespace Volumes
+} // namespace browse

@@ -12,7 +12,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-namespace FileList {
+namespace common {
 
 namespace {
 
@@ -50,7 +50,7 @@ QString reason(int code) {
     case EIO:
         return QStringLiteral("leesfout");
     default:
-        return TextFiles::reasonText(code);
+        return common::reasonText(code);
     }
 }
 
@@ -66,11 +66,11 @@ struct DirCloser {
 
 } // namespace
 
-Filter songFilter() {
-    return Filter{{QByteArrayLiteral(".mp3"), QByteArrayLiteral(".mid")}, true, false};
+ListFilter songFilter() {
+    return ListFilter{{QByteArrayLiteral(".mp3"), QByteArrayLiteral(".mid")}, true, false};
 }
 
-bool nameMatches(const char* name, qsizetype length, const Filter& filter) {
+bool nameMatches(const char* name, qsizetype length, const ListFilter& filter) {
     if (length == 0) {
         return false;
     }
@@ -87,7 +87,7 @@ bool nameMatches(const char* name, qsizetype length, const Filter& filter) {
     return false;
 }
 
-bool canOpen(const QString& folder) {
+bool canOpenFolder(const QString& folder) {
     const QByteArray encoded = QFile::encodeName(folder);
     DirCloser closer{opendir(encoded.constData())};
     return closer.dir != nullptr;
@@ -143,7 +143,7 @@ bool readFolder(const QString& folder, QString& error, Wanted wanted, Take take)
 
 } // namespace
 
-Listing list(const QString& folder, const Filter& filter) {
+Listing listFolder(const QString& folder, const ListFilter& filter) {
     Listing out;
     QString name;
     out.ok = readFolder(
@@ -164,11 +164,11 @@ Listing list(const QString& folder, const Filter& filter) {
         out.unreadable = 0;
         return out;
     }
-    NameOrder::sort(out.names);
+    common::sortNames(out.names);
     return out;
 }
 
-Listing subfolders(const QString& folder) {
+Listing listSubfolders(const QString& folder) {
     Listing out;
     QString name;
     out.ok = readFolder(
@@ -182,8 +182,8 @@ Listing subfolders(const QString& folder) {
         out.names.clear();
         return out;
     }
-    NameOrder::sort(out.names);
+    common::sortNames(out.names);
     return out;
 }
 
-} // namespace FileList
+} // namespace common

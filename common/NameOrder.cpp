@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-namespace NameOrder {
+namespace common {
 
 namespace {
 
@@ -63,12 +63,12 @@ int tieBreak(const QString& a, const QString& b) {
 
 } // namespace
 
-int compare(const QString& a, const QString& b) {
+int compareNames(const QString& a, const QString& b) {
     const int primary = sign(primaryKey(a).compare(primaryKey(b), Qt::CaseSensitive));
     return primary != 0 ? primary : tieBreak(a, b);
 }
 
-void sort(QStringList& names) {
+void sortNames(QStringList& names) {
     struct Keyed {
         QString key;
         qsizetype index;
@@ -93,4 +93,4 @@ void sort(QStringList& names) {
     names = std::move(sorted);
 }
 
-} // namespace NameOrder
+} // namespace common

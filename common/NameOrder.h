@@ -7,12 +7,12 @@
 // case is ignored and accented letters sort with their base letter ("Édith" beside "Edith");
 // names equal under those rules are ordered by case, then by their exact characters, so the
 // order is total and the same on every machine and in every locale.
-namespace NameOrder {
+namespace common {
 
 // Sorts in place. About 10 ms for 32,767 names.
-void sort(QStringList& names);
+void sortNames(QStringList& names);
 
-// The comparison sort() uses: negative, zero or positive. Zero only for identical texts.
-int compare(const QString& a, const QString& b);
+// The comparison sortNames() uses: negative, zero or positive. Zero only for identical texts.
+int compareNames(const QString& a, const QString& b);
 
-} // namespace NameOrder
+} // namespace common

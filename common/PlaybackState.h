@@ -38,6 +38,8 @@ struct PlaybackButtons {
     bool printSaveLoad; // KnopBottom 5, 6, 7
 };
 
+namespace common {
+
 constexpr PlaybackButtons playbackButtons(PlaybackState::Mode mode) {
     switch (mode) {
     case PlaybackState::Mode::Playing:
@@ -49,3 +51,5 @@ constexpr PlaybackButtons playbackButtons(PlaybackState::Mode mode) {
     }
     return {true, true, true, true, false, true, true, true};
 }
+
+} // namespace common

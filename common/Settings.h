@@ -34,6 +34,8 @@ struct Settings {
     friend bool operator==(const Settings&, const Settings&) = default;
 };
 
+namespace common {
+
 // The triple that colours `pane`.
 inline ColourTriple& paneColour(Settings& settings, Pane pane) {
     switch (pane) {
@@ -51,3 +53,5 @@ inline ColourTriple& paneColour(Settings& settings, Pane pane) {
 inline const ColourTriple& paneColour(const Settings& settings, Pane pane) {
     return paneColour(const_cast<Settings&>(settings), pane);
 }
+
+} // namespace common

@@ -91,12 +91,12 @@ QByteArray tripleLine(const ColourTriple& t) {
 }
 
 QByteArray textLine(const QString& text) {
-    return '"' + TextFiles::encode(settingsSafeText(text)) + "\"\r\n";
+    return '"' + common::encodeText(common::settingsSafeText(text)) + "\"\r\n";
 }
 
 } // namespace
 
-QString settingsSafeText(const QString& text) {
+QString common::settingsSafeText(const QString& text) {
     if (!text.contains(u'"')) {
         return text;
     }
@@ -111,7 +111,7 @@ QString settingsSafeText(const QString& text) {
     return out;
 }
 
-bool parseSettingsText(const QString& text, Settings& settings) {
+bool common::parseSettingsText(const QString& text, Settings& settings) {
     FieldReader reader(text);
     QString field;
     for (ColourTriple* triple :
@@ -133,7 +133,7 @@ bool parseSettingsText(const QString& text, Settings& settings) {
     return true;
 }
 
-QByteArray settingsFileBytes(const Settings& settings) {
+QByteArray common::settingsFileBytes(const Settings& settings) {
     QByteArray bytes;
     bytes += tripleLine(settings.leftColour);
     bytes += tripleLine(settings.rightColour);
@@ -146,23 +146,23 @@ QByteArray settingsFileBytes(const Settings& settings) {
     return bytes;
 }
 
-bool LoadSettings(const QString& filePath, Settings& settings) {
+bool common::LoadSettings(const QString& filePath, Settings& settings) {
     // Only a regular file: a named pipe would hang the start until someone writes to it.
     QByteArray bytes;
-    if (!TextFiles::readFile(filePath, bytes, nullptr, kMaxReadBytes + 1)) {
+    if (!common::readFile(filePath, bytes, nullptr, kMaxReadBytes + 1)) {
         return false;
     }
     if (bytes.size() > kMaxReadBytes) {
         // Cut at a line end, so that a UTF-8 sequence is never split in two.
         bytes.truncate(std::max<qsizetype>(bytes.lastIndexOf('\n', kMaxReadBytes - 1) + 1, 0));
     }
-    return parseSettingsText(TextFiles::decode(bytes), settings);
+    return common::parseSettingsText(common::decodeText(bytes), settings);
 }
 
-bool SaveSettings(const QString& filePath, const Settings& settings, QString* error) {
-    return TextFiles::writeAtomically(filePath, settingsFileBytes(settings), error);
+bool common::SaveSettings(const QString& filePath, const Settings& settings, QString* error) {
+    return common::writeAtomically(filePath, common::settingsFileBytes(settings), error);
 }
 
-QString settingsFilePath(const QString& programFolder) {
+QString common::settingsFilePath(const QString& programFolder) {
     return programFolder + QStringLiteral("/Tunara.ini");
 }

@@ -21,6 +21,8 @@
 // as read within -32768..32767; the screen colour clamps it to 0..255. A colour field that is not
 // a number (empty, text) keeps the value it had and still counts as read.
 
+namespace common {
+
 // Reads the file at `filePath` into `settings`. Returns false when the file is missing, is not a
 // regular file or cannot be opened, or when it ends before the sixteenth field; the fields read before that
 // keep the values read, the later ones keep what they held. Only the first MiB of the file is looked at.
@@ -28,7 +30,7 @@ bool LoadSettings(const QString& filePath, Settings& settings);
 
 // Writes all eight lines, replacing the file atomically: a failure leaves the previous file as it
 // was. Returns false, with the reason in `error` when given (Dutch for the usual causes, see
-// TextFiles::reasonText), when the file cannot be written.
+// common::reasonText), when the file cannot be written.
 bool SaveSettings(const QString& filePath, const Settings& settings, QString* error = nullptr);
 
 // The settings file's path in a program folder: "<folder>/Tunara.ini".
@@ -42,3 +44,5 @@ QByteArray settingsFileBytes(const Settings& settings);
 // quote and has no escape, so a straight double quote cannot be stored: each one becomes a
 // typographic quote, opening and closing in turn (“like this”). Everything else is kept.
 QString settingsSafeText(const QString& text);
+
+} // namespace common

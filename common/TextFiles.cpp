@@ -13,7 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace TextFiles {
+namespace common {
 
 namespace {
 
@@ -40,7 +40,7 @@ QString decodeWindows1252(QByteArrayView bytes) {
     return out;
 }
 
-QString decode(const QByteArray& bytes) {
+QString decodeText(const QByteArray& bytes) {
     QByteArrayView view(bytes);
     // The mark says the file was meant as UTF-8; it is no text of the file either way.
     if (view.startsWith("\xEF\xBB\xBF")) {
@@ -74,7 +74,7 @@ QString decode(const QByteArray& bytes) {
     return text;
 }
 
-QByteArray encode(const QString& text) {
+QByteArray encodeText(const QString& text) {
     return text.toUtf8();
 }
 
@@ -217,4 +217,4 @@ bool writeAtomically(const QString& path, const QByteArray& bytes, QString* erro
     return failure == 0;
 }
 
-} // namespace TextFiles
+} // namespace common

@@ -9,10 +9,10 @@
 // Windows-1252 (lines an eight-bit editor wrote), so one stray byte never
 // spoils the rest of the file. No byte-order mark is written; one at the start is skipped. CR
 // and LF end a line for the decoding; they are kept in the text.
-namespace TextFiles {
+namespace common {
 
-QString decode(const QByteArray& bytes);
-QByteArray encode(const QString& text);
+QString decodeText(const QByteArray& bytes);
+QByteArray encodeText(const QString& text);
 
 // Decodes Windows-1252; the five unassigned bytes map to the C1 control characters of Latin-1.
 QString decodeWindows1252(QByteArrayView bytes);
@@ -33,4 +33,4 @@ bool readFile(const QString& path, QByteArray& bytes, QString* error = nullptr, 
 // replaced are kept. Returns false, with the reason in `error` when given, when anything fails.
 bool writeAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
-} // namespace TextFiles
+} // namespace common

@@ -11,7 +11,7 @@ QString MprisRootAdaptor::identity() const {
 }
 
 QString MprisRootAdaptor::desktopEntry() const {
-    return QString::fromLatin1(DesktopIds::kApplicationId);
+    return QString::fromLatin1(desktop::kApplicationId);
 }
 
 QStringList MprisRootAdaptor::supportedUriSchemes() const {

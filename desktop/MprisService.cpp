@@ -176,7 +176,7 @@ void MprisService::OpenUri(const QString& uri) {
     }
     const QString path = QDir::cleanPath(url.toLocalFile());
     later([this, path] {
-        if (const std::optional<PlaylistEntry> entry = DroppedSongs::songFile(path)) {
+        if (const std::optional<PlaylistEntry> entry = browse::songFile(path)) {
             PlaylistDrop::appendSongs(m_ctx, {*entry});
         }
     });
@@ -220,7 +220,7 @@ QVariantMap MprisService::metadata() const {
     QString title = head.displayName;
     Id3v1Tag tag;
     if (head.fullPath.endsWith(QStringLiteral(".mp3"), Qt::CaseInsensitive) &&
-        ReadId3Tag(head.fullPath, tag)) {
+        songinfo::ReadId3Tag(head.fullPath, tag)) {
         if (const QString t = trimmedField(tag.title); !t.isEmpty()) {
             title = t;
         }

@@ -4,9 +4,9 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-namespace QtTranslations {
+namespace desktop {
 
-bool install(QCoreApplication& app, const QLocale& locale) {
+bool installQtTranslations(QCoreApplication& app, const QLocale& locale) {
     auto* translator = new QTranslator(&app);
     // Tries the locale's languages in the user's order of preference ("nl_NL", then "nl").
     if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
@@ -18,4 +18,4 @@ bool install(QCoreApplication& app, const QLocale& locale) {
     return true;
 }
 
-} // namespace QtTranslations
+} // namespace desktop

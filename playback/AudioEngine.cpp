@@ -116,7 +116,7 @@ struct AudioEngine::Impl : FrameSource {
     }
 
     void updateGains() {
-        const gain::StereoGain g = gain::combined(volume, balance);
+        const playback::StereoGain g = playback::combinedGain(volume, balance);
         gainLeft.store(g.left, std::memory_order_relaxed);
         gainRight.store(g.right, std::memory_order_relaxed);
     }
@@ -124,9 +124,9 @@ struct AudioEngine::Impl : FrameSource {
     // The output thread: drain the stream, apply the gains, count.
     void render(float* stereo, long frames) noexcept override {
         const auto got = static_cast<long>(stream.read(stereo, static_cast<size_t>(frames)));
-        const gain::StereoGain target{gainLeft.load(std::memory_order_relaxed),
-                                      gainRight.load(std::memory_order_relaxed)};
-        currentGain = gain::applyRamped(stereo, got, currentGain, target, kGainRampFrames);
+        const playback::StereoGain target{gainLeft.load(std::memory_order_relaxed),
+                                          gainRight.load(std::memory_order_relaxed)};
+        currentGain = playback::applyGainRamp(stereo, got, currentGain, target, kGainRampFrames);
         if (got < frames) {
             std::memset(stereo + 2 * got, 0, static_cast<size_t>(frames - got) * 2 * sizeof(float));
         }
@@ -169,8 +169,8 @@ struct AudioEngine::Impl : FrameSource {
     std::atomic<long long> framesPlayed{0};
     std::atomic<float> gainLeft{1.0f};
     std::atomic<float> gainRight{1.0f};
-    gain::StereoGain currentGain; // output thread only (reset while it is paused)
-    std::vector<float> capture;   // sized on the GUI thread while the output is paused
+    playback::StereoGain currentGain; // output thread only (reset while it is paused)
+    std::vector<float> capture;       // sized on the GUI thread while the output is paused
     std::atomic<size_t> capturedFrames{0};
 };
 
@@ -191,7 +191,8 @@ bool AudioEngine::setFileName(const QString& path) {
     d->atStart = true;
 
     QString error;
-    std::unique_ptr<Decoder> decoder = openDecoder(path, d->options.soundFontPath, d->synth, &error);
+    std::unique_ptr<Decoder> decoder =
+        playback::openDecoder(path, d->options.soundFontPath, d->synth, &error);
     if (!decoder) {
         d->lastError = error;
         std::fprintf(stderr, "Tunara: %s: %s\n", QFile::encodeName(path).constData(),
@@ -311,10 +312,10 @@ void AudioEngine::prepareInBackground() {
         if (!prepared.output->prepare(&prepared.error)) {
             prepared.output.reset();
         }
-        if (const SdlApi* sdl = audiolib::sdl(nullptr)) {
+        if (const SdlApi* sdl = playback::sdlLibrary(nullptr)) {
             sdl->SDL_TLSCleanup(); // SDL's per-thread state (its last error) would outlive the thread
         }
-        audiolib::fluid(nullptr); // the library only: the SoundFont waits for a MIDI file
+        playback::fluidLibrary(nullptr); // the library only: the SoundFont waits for a MIDI file
         return prepared;
     });
 }

@@ -33,7 +33,7 @@ PlayerController::PlayerController(const MainContext& ctx, QObject* parent) : QO
 
 void PlayerController::applyButtonStates(PlaybackState::Mode mode) {
     MainControls& c = m_ctx.c;
-    const PlaybackButtons b = playbackButtons(mode);
+    const PlaybackButtons b = common::playbackButtons(mode);
     c.Knop[1]->setEnabled(b.start);
     c.Knop[2]->setEnabled(b.stop);
     c.Knop[3]->setEnabled(b.pauseResume);
@@ -98,7 +98,7 @@ void PlayerController::startHead() {
     // From here on a step that fails is skipped, except that a song which will not play must not
     // leave the program claiming that it plays.
     if (const auto d = player.duration()) {
-        c.Slider1->setMaximum(wholeSeconds(*d));
+        c.Slider1->setMaximum(playback::wholeSeconds(*d));
     }
     setTimer1(true);
     if (!player.play()) {
@@ -165,8 +165,8 @@ PlayerController::TakeResult PlayerController::dropHeadAndTakeNext() {
     if (!d) {
         return TakeResult::Failed;
     }
-    c.Slider1->setMaximum(wholeSeconds(*d));
-    c.PosLabel->setText(newSongPositionText());
+    c.Slider1->setMaximum(playback::wholeSeconds(*d));
+    c.PosLabel->setText(playback::newSongPositionText());
     playlist.refreshCount();
     if (!player.play()) {
         return TakeResult::Failed;
@@ -184,13 +184,13 @@ void PlayerController::Timer1_Timer() {
     if (!d || !p) {
         return;
     }
-    c.PosLabel->setText(positionText(*d, *p));
+    c.PosLabel->setText(playback::positionText(*d, *p));
 
     const auto p2 = player.currentPosition();
     if (!p2) {
         return;
     }
-    c.Slider1->setValue(wholeSeconds(*p2));
+    c.Slider1->setValue(playback::wholeSeconds(*p2));
 
     // Every tick, so a balance chosen before playback or kept across songs reaches the player.
     player.setBalance(c.Ballans->value());
@@ -239,14 +239,14 @@ void PlayerController::endPlayback(bool timerFirst) {
 
 void PlayerController::Slider2_Change() {
     const int v = m_ctx.c.Slider2->value();
-    m_ctx.player.setVolume(playerVolume(v));
-    m_ctx.c.VolumeLabel->setText(volumeText(m_ctx.c.Slider2->value()));
+    m_ctx.player.setVolume(playback::playerVolume(v));
+    m_ctx.c.VolumeLabel->setText(playback::volumeText(m_ctx.c.Slider2->value()));
 }
 
 void PlayerController::Ballans_Change() {
     const int b = m_ctx.c.Ballans->value();
     m_ctx.player.setBalance(b);
-    m_ctx.c.Label12->setText(balanceText(m_ctx.c.Ballans->value()));
+    m_ctx.c.Label12->setText(playback::balanceText(m_ctx.c.Ballans->value()));
 }
 
 void PlayerController::setTimer1(bool on) {
@@ -259,5 +259,5 @@ void PlayerController::setTimer1(bool on) {
 }
 
 void PlayerController::showMessage(const QString& text) {
-    MessageKit::inform(m_ctx.c.Main, text);
+    widgets::inform(m_ctx.c.Main, text);
 }

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-int roundHalfEven(double value) {
+int playback::roundHalfEven(double value) {
     if (std::isnan(value)) {
         return 0;
     }

@@ -12,6 +12,8 @@ struct MinutesSeconds {
     int minutes = 0;
     int seconds = 0;
 };
+namespace playback {
+
 MinutesSeconds splitRemaining(double remainingSeconds);
 
 // "M:SS" for a remaining time in seconds: minutes without leading zero and without upper limit,
@@ -41,3 +43,5 @@ QString volumeText(int sliderValue);
 
 // Label12 for a balance slider value: round(b / 500), -10 to 10 with a hyphen for negatives.
 QString balanceText(int sliderValue);
+
+} // namespace playback

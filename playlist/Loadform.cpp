@@ -16,8 +16,8 @@
 
 namespace {
 
-using FormKit::px;
-using FormKit::twipRect;
+using widgets::px;
+using widgets::twipRect;
 
 // The window's designed 3315 x 5040 twips include its frame and title bar; this is what lies
 // inside them.
@@ -39,7 +39,7 @@ Loadform::Loadform(ProgramState& state, PlaylistController& playlists, QWidget* 
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     List1->setUniformItemSizes(true);
     List1->installEventFilter(this);
-    FormKit::name(List1, QStringLiteral("Playlists"));
+    widgets::readerName(List1, QStringLiteral("Playlists"));
 
     File1 = new QListView(this);
     File1->setObjectName(QStringLiteral("File1"));
@@ -47,7 +47,7 @@ Loadform::Loadform(ProgramState& state, PlaylistController& playlists, QWidget* 
     File1->setModel(File1Model);
     File1->setVisible(false);
 
-    Label1 = FormKit::backdrop(this, "Label1", 0, 0, 0, 0);
+    Label1 = widgets::backdrop(this, "Label1", 0, 0, 0, 0);
 
     CancelKnop = new PictureButton(this);
     CancelKnop->setObjectName(QStringLiteral("CancelKnop"));
@@ -55,8 +55,8 @@ Loadform::Loadform(ProgramState& state, PlaylistController& playlists, QWidget* 
     OkKnop = new PictureButton(this);
     OkKnop->setObjectName(QStringLiteral("OkKnop"));
     OkKnop->setIcon(Plaatjes::okButton());
-    FormKit::name(CancelKnop, QStringLiteral("Cancel"));
-    FormKit::name(OkKnop, QStringLiteral("OK"));
+    widgets::readerName(CancelKnop, QStringLiteral("Cancel"));
+    widgets::readerName(OkKnop, QStringLiteral("OK"));
 
     connect(OkKnop, &QAbstractButton::clicked, this, &Loadform::OkKnop_Click);
     // A double-click on a name does what selecting it and pressing OK does.
@@ -82,7 +82,7 @@ void Loadform::Form_Load() {
     font.setFamily(QStringLiteral("Comic Sans MS"));
     List1->setFont(font);
 
-    const QStringList names = PlaylistFile::storedNames(m_state.programFolder);
+    const QStringList names = playlist::storedPlaylistNames(m_state.programFolder);
     QStringList files;
     files.reserve(names.size());
     for (const QString& name : names) {
@@ -126,17 +126,17 @@ void Loadform::List1_KeyDown(int keyCode, Qt::KeyboardModifiers) {
     }
     QListWidgetItem* item = selected.first();
     const QString name = item->text();
-    if (!MessageKit::askYesNo(this, QStringLiteral(" Delete"),
-                              QStringLiteral("Wilt u het bestand '") + name +
-                                  QStringLiteral("' verwijderen?"))) {
+    if (!widgets::askYesNo(this, QStringLiteral(" Delete"),
+                           QStringLiteral("Wilt u het bestand '") + name +
+                               QStringLiteral("' verwijderen?"))) {
         return;
     }
     QString reason;
-    if (!PlaylistFile::remove(m_state.programFolder, name, &reason)) {
+    if (!playlist::removePlaylist(m_state.programFolder, name, &reason)) {
         // The name stays: it still names a stored playlist, as the next opening would show.
-        MessageKit::warn(
-            this, QStringLiteral("Het bestand '%1' kan niet worden verwijderd (%2).").arg(name, reason),
-            QStringLiteral(" Delete"));
+        widgets::warn(this,
+                      QStringLiteral("Het bestand '%1' kan niet worden verwijderd (%2).").arg(name, reason),
+                      QStringLiteral(" Delete"));
         return;
     }
     delete List1->takeItem(List1->row(item));

@@ -56,8 +56,8 @@ void PlaylistController::KnopR_Click(int index) {
         if (playlist.isEmpty()) {
             return;
         }
-        if (!MessageKit::askYesNo(m_ctx.c.Main, QStringLiteral(" Delete All"),
-                                  QStringLiteral("Wilt u de complete lijst leegmaken?"))) {
+        if (!widgets::askYesNo(m_ctx.c.Main, QStringLiteral(" Delete All"),
+                               QStringLiteral("Wilt u de complete lijst leegmaken?"))) {
             return;
         }
         playlist.clear();
@@ -86,39 +86,39 @@ void PlaylistController::savePlaylistCommand() {
 }
 
 bool PlaylistController::SavePlaylist(const QString& name) {
-    QString problem = PlaylistFile::nameProblem(name);
+    QString problem = playlist::playlistNameProblem(name);
     if (problem.isEmpty()) {
-        problem = PlaylistFile::entriesProblem(m_ctx.playlist.entries());
+        problem = playlist::playlistEntriesProblem(m_ctx.playlist.entries());
     }
     if (!problem.isEmpty()) {
-        MessageKit::warn(m_ctx.c.Main, problem);
+        widgets::warn(m_ctx.c.Main, problem);
         return false;
     }
     const QString& folder = m_ctx.state.programFolder;
-    if (PlaylistFile::fileExists(PlaylistFile::filePath(folder, name)) &&
-        !MessageKit::askYesNo(m_ctx.c.Main, QStringLiteral(" File exist"),
-                              QStringLiteral("Naam '") + name +
-                                  QStringLiteral("' bestaat al, overschrijven?"))) {
+    if (playlist::fileExists(playlist::playlistFilePath(folder, name)) &&
+        !widgets::askYesNo(m_ctx.c.Main, QStringLiteral(" File exist"),
+                           QStringLiteral("Naam '") + name +
+                               QStringLiteral("' bestaat al, overschrijven?"))) {
         return false;
     }
     QString error;
-    if (!PlaylistFile::save(folder, name, m_ctx.playlist.entries(), &error)) {
-        MessageKit::warn(m_ctx.c.Main, error);
+    if (!playlist::savePlaylist(folder, name, m_ctx.playlist.entries(), &error)) {
+        widgets::warn(m_ctx.c.Main, error);
         return false;
     }
     return true;
 }
 
 void PlaylistController::LoadPlaylist(const QString& name) {
-    PlaylistFile::Loaded loaded = PlaylistFile::load(m_ctx.state.programFolder, name);
+    playlist::LoadedPlaylist loaded = playlist::loadPlaylist(m_ctx.state.programFolder, name);
     if (!loaded.opened) {
         // Read before clearing: a file another program removed after the load window listed it
         // must not cost the user the playlist they have.
-        MessageKit::warn(m_ctx.c.Main,
-                         QStringLiteral("De playlist '%1' kan niet worden geladen (%2). De huidige "
-                                        "playlist is niet veranderd.")
-                             .arg(name, loaded.error),
-                         QStringLiteral(" Load Playlist"));
+        widgets::warn(m_ctx.c.Main,
+                      QStringLiteral("De playlist '%1' kan niet worden geladen (%2). De huidige "
+                                     "playlist is niet veranderd.")
+                          .arg(name, loaded.error),
+                      QStringLiteral(" Load Playlist"));
         return;
     }
     PlaylistModel& playlist = m_ctx.playlist;
@@ -126,12 +126,12 @@ void PlaylistController::LoadPlaylist(const QString& name) {
     playlist.replaceAll(std::move(loaded.parsed.entries));
     playlist.refreshCount();
     if (loaded.parsed.dropped > 0) {
-        MessageKit::warn(m_ctx.c.Main,
-                         QStringLiteral("De playlist '%1' bevat meer songs dan er passen: de eerste %2 zijn "
-                                        "geladen, %3 niet.")
-                             .arg(name)
-                             .arg(PlaylistModel::kMaxEntries)
-                             .arg(loaded.parsed.dropped));
+        widgets::warn(m_ctx.c.Main,
+                      QStringLiteral("De playlist '%1' bevat meer songs dan er passen: de eerste %2 zijn "
+                                     "geladen, %3 niet.")
+                          .arg(name)
+                          .arg(PlaylistModel::kMaxEntries)
+                          .arg(loaded.parsed.dropped));
     }
 }
 

@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace PlaylistFile {
+namespace playlist {
 
 namespace {
 
@@ -40,23 +40,23 @@ bool hasLineEnd(const QString& text) {
 
 } // namespace
 
-QByteArray serialize(const QVector<PlaylistEntry>& entries) {
+QByteArray serializePlaylist(const QVector<PlaylistEntry>& entries) {
     qsizetype length = 0;
     for (const PlaylistEntry& e : entries) {
-        length += e.fullPath.size() + kSeparatorLength + e.displayName.size() + 2;
+        length += e.fullPath.size() + kFieldSeparatorLength + e.displayName.size() + 2;
     }
     QString text;
     text.reserve(length);
     for (const PlaylistEntry& e : entries) {
-        text.append(e.fullPath).append(QStringView(kSeparator)).append(e.displayName).append(u"\r\n");
+        text.append(e.fullPath).append(QStringView(kFieldSeparator)).append(e.displayName).append(u"\r\n");
     }
-    return TextFiles::encode(text);
+    return common::encodeText(text);
 }
 
-Parsed parse(const QByteArray& bytes, qsizetype maxEntries) {
-    Parsed out;
-    const QString text = TextFiles::decode(bytes);
-    const QStringView separator(kSeparator);
+ParsedPlaylist parsePlaylist(const QByteArray& bytes, qsizetype maxEntries) {
+    ParsedPlaylist out;
+    const QString text = common::decodeText(bytes);
+    const QStringView separator(kFieldSeparator);
     const qsizetype n = text.size();
     qsizetype pos = 0;
     while (pos < n) {
@@ -81,20 +81,20 @@ Parsed parse(const QByteArray& bytes, qsizetype maxEntries) {
             continue;
         }
         out.entries.append(
-            PlaylistEntry{line.sliced(at + kSeparatorLength).toString(), line.first(at).toString()});
+            PlaylistEntry{line.sliced(at + kFieldSeparatorLength).toString(), line.first(at).toString()});
     }
     return out;
 }
 
-QString folderPath(const QString& programFolder) {
+QString playlistFolder(const QString& programFolder) {
     return programFolder + QStringLiteral("/Playlist");
 }
 
-QString filePath(const QString& programFolder, const QString& name) {
+QString playlistFilePath(const QString& programFolder, const QString& name) {
     return programFolder + QStringLiteral("/Playlist/") + name + QStringLiteral(".lst");
 }
 
-QString nameProblem(const QString& name) {
+QString playlistNameProblem(const QString& name) {
     if (name.contains(QChar(u'\0'))) {
         return QStringLiteral(
             "Deze naam kan niet worden gebruikt: een playlistnaam mag geen nul-teken bevatten.");
@@ -113,10 +113,10 @@ QString nameProblem(const QString& name) {
     return {};
 }
 
-QString entriesProblem(const QVector<PlaylistEntry>& entries) {
+QString playlistEntriesProblem(const QVector<PlaylistEntry>& entries) {
     for (const PlaylistEntry& e : entries) {
         if (hasLineEnd(e.fullPath) || hasLineEnd(e.displayName) ||
-            e.fullPath.contains(QStringView(kSeparator))) {
+            e.fullPath.contains(QStringView(kFieldSeparator))) {
             return QStringLiteral(
                        "De playlist kan niet worden opgeslagen: het pad of de naam van de song '%1' "
                        "bevat tekens die een playlistbestand niet kan bewaren (een regeleinde, of "
@@ -133,11 +133,11 @@ bool fileExists(const QString& path) {
     return info.exists() && info.isFile();
 }
 
-bool save(const QString& programFolder, const QString& name, const QVector<PlaylistEntry>& entries,
-          QString* error) {
-    QString problem = nameProblem(name);
+bool savePlaylist(const QString& programFolder, const QString& name, const QVector<PlaylistEntry>& entries,
+                  QString* error) {
+    QString problem = playlistNameProblem(name);
     if (problem.isEmpty()) {
-        problem = entriesProblem(entries);
+        problem = playlistEntriesProblem(entries);
     }
     if (!problem.isEmpty()) {
         if (error) {
@@ -145,10 +145,10 @@ bool save(const QString& programFolder, const QString& name, const QVector<Playl
         }
         return false;
     }
-    const QString folder = folderPath(programFolder);
+    const QString folder = playlistFolder(programFolder);
     if (!QFileInfo(folder).isDir() && ::mkdir(QFile::encodeName(folder).constData(), 0777) != 0) {
         // A plain file of that name: mkdir says EEXIST, which would read as if all were well.
-        const QString reason = TextFiles::reasonText(errno == EEXIST ? ENOTDIR : errno);
+        const QString reason = common::reasonText(errno == EEXIST ? ENOTDIR : errno);
         if (error) {
             *error = QStringLiteral("De map '%1' kon niet worden aangemaakt (%2); de playlist is niet "
                                     "opgeslagen.")
@@ -157,7 +157,8 @@ bool save(const QString& programFolder, const QString& name, const QVector<Playl
         return false;
     }
     QString reason;
-    if (!TextFiles::writeAtomically(filePath(programFolder, name), serialize(entries), &reason)) {
+    if (!common::writeAtomically(playlistFilePath(programFolder, name), serializePlaylist(entries),
+                                 &reason)) {
         if (error) {
             *error = QStringLiteral("De playlist '%1' kon niet worden opgeslagen (%2). "
                                     "Een eerder opgeslagen playlist met deze naam is niet veranderd.")
@@ -168,44 +169,45 @@ bool save(const QString& programFolder, const QString& name, const QVector<Playl
     return true;
 }
 
-Loaded load(const QString& programFolder, const QString& name) {
-    Loaded out;
+LoadedPlaylist loadPlaylist(const QString& programFolder, const QString& name) {
+    LoadedPlaylist out;
     if (leavesFolder(name)) {
-        out.error = TextFiles::reasonText(ENOENT);
+        out.error = common::reasonText(ENOENT);
         return out;
     }
     QByteArray bytes;
-    if (!TextFiles::readFile(filePath(programFolder, name), bytes, &out.error)) {
+    if (!common::readFile(playlistFilePath(programFolder, name), bytes, &out.error)) {
         return out;
     }
     out.opened = true;
-    out.parsed = parse(bytes);
+    out.parsed = parsePlaylist(bytes);
     return out;
 }
 
-QStringList storedNames(const QString& programFolder) {
-    const FileList::Filter filter{{QByteArrayLiteral(".lst")}, false, true};
-    FileList::Listing listing = FileList::list(folderPath(programFolder), filter);
+QStringList storedPlaylistNames(const QString& programFolder) {
+    const common::ListFilter filter{{QByteArrayLiteral(".lst")}, false, true};
+    common::Listing listing = common::listFolder(playlistFolder(programFolder), filter);
     for (QString& name : listing.names) {
         name.chop(4);
     }
     return listing.names;
 }
 
-bool remove(const QString& programFolder, const QString& name, QString* error) {
+bool removePlaylist(const QString& programFolder, const QString& name, QString* error) {
     if (leavesFolder(name)) {
         if (error) {
-            *error = TextFiles::reasonText(ENOENT);
+            *error = common::reasonText(ENOENT);
         }
         return false;
     }
-    if (::unlink(QFile::encodeName(filePath(programFolder, name)).constData()) != 0 && errno != ENOENT) {
+    if (::unlink(QFile::encodeName(playlistFilePath(programFolder, name)).constData()) != 0 &&
+        errno != ENOENT) {
         if (error) {
-            *error = TextFiles::reasonText(errno);
+            *error = common::reasonText(errno);
         }
         return false;
     }
     return true;
 }
 
-} // namespace PlaylistFile
+} // namespace playlist

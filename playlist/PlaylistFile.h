@@ -12,15 +12,15 @@
 // display name, then CR LF (after the last line too). Written as UTF-8 without a byte-order
 // mark; read line by line, a line that is not valid UTF-8 as Windows-1252.
 // No function here asks the user anything; the callers do (overwrite question, messages).
-namespace PlaylistFile {
+namespace playlist {
 
-inline constexpr char16_t kSeparator[] = u" ---/--- ";
-inline constexpr qsizetype kSeparatorLength = 9;
+inline constexpr char16_t kFieldSeparator[] = u" ---/--- ";
+inline constexpr qsizetype kFieldSeparatorLength = 9;
 
 // The whole file for these entries, byte for byte. No entries give 0 bytes.
-QByteArray serialize(const QVector<PlaylistEntry>& entries);
+QByteArray serializePlaylist(const QVector<PlaylistEntry>& entries);
 
-struct Parsed {
+struct ParsedPlaylist {
     QVector<PlaylistEntry> entries;
     // Good lines after the first `maxEntries`, which were left out.
     qsizetype dropped = 0;
@@ -29,22 +29,22 @@ struct Parsed {
 // Reads a stored file: a line ends at CR LF, at CR and at LF (files edited on Linux), the last
 // line needs no line end; blank lines and lines without the separator are skipped; the first
 // separator splits the line, nothing is trimmed.
-Parsed parse(const QByteArray& bytes, qsizetype maxEntries = PlaylistModel::kMaxEntries);
+ParsedPlaylist parsePlaylist(const QByteArray& bytes, qsizetype maxEntries = PlaylistModel::kMaxEntries);
 
 // "<programFolder>/Playlist"
-QString folderPath(const QString& programFolder);
+QString playlistFolder(const QString& programFolder);
 // "<programFolder>/Playlist/<name>.lst", the name as given.
-QString filePath(const QString& programFolder, const QString& name);
+QString playlistFilePath(const QString& programFolder, const QString& name);
 
 // Empty when `name` may name a stored playlist; otherwise the Dutch message that says why not.
 // Refused: names that would leave the Playlist folder or that the file system cannot hold ("/",
 // the NUL character, "." and "..", more than 255 bytes with ".lst").
-QString nameProblem(const QString& name);
+QString playlistNameProblem(const QString& name);
 
 // Empty when every entry can be stored so that it reads back unchanged; otherwise the Dutch
 // message that names the first song that cannot: a CR or LF in its path or name would end its
 // line early, and the separator inside its path would split the line in the wrong place.
-QString entriesProblem(const QVector<PlaylistEntry>& entries);
+QString playlistEntriesProblem(const QVector<PlaylistEntry>& entries);
 
 // True when an ordinary file (or a link to one) exists at `path`.
 bool fileExists(const QString& path);
@@ -53,24 +53,24 @@ bool fileExists(const QString& path);
 // entries: a failure leaves any earlier file as it was. Returns false with a Dutch message in
 // `error` on failure, the system's reason in it (a refused name or entry included; nothing is
 // written then).
-bool save(const QString& programFolder, const QString& name, const QVector<PlaylistEntry>& entries,
-          QString* error);
+bool savePlaylist(const QString& programFolder, const QString& name, const QVector<PlaylistEntry>& entries,
+                  QString* error);
 
-struct Loaded {
+struct LoadedPlaylist {
     bool opened = false; // false: missing, unreadable or a name outside the folder; `parsed` is empty then
-    QString error;       // when not opened: why, in Dutch (TextFiles::reasonText)
-    Parsed parsed;
+    QString error;       // when not opened: why, in Dutch (common::reasonText)
+    ParsedPlaylist parsed;
 };
 // Any stored name loads, also one longer than the writer accepts (made by another program);
 // only names that would leave the Playlist folder are refused.
-Loaded load(const QString& programFolder, const QString& name);
+LoadedPlaylist loadPlaylist(const QString& programFolder, const QString& name);
 
 // The names of the stored playlists (file names without ".lst"), in the program's name order.
 // Names starting with "." are included: the writer may have made them. No folder: empty.
-QStringList storedNames(const QString& programFolder);
+QStringList storedPlaylistNames(const QString& programFolder);
 
 // Deletes "<name>.lst". True when the file is gone afterwards (also when it was gone already);
 // false, with the reason in Dutch in `error` when given, when it is still there.
-bool remove(const QString& programFolder, const QString& name, QString* error = nullptr);
+bool removePlaylist(const QString& programFolder, const QString& name, QString* error = nullptr);
 
-} // namespace PlaylistFile
+} // namespace playlist

@@ -79,7 +79,7 @@ bool PrintController::PrintPlaylist(bool numbered, const QString& pdfFile) {
         return true;
     }
     busy.release();
-    MessageKit::inform(m_ctx.c.Main, QStringLiteral("Printer niet online!"));
+    widgets::inform(m_ctx.c.Main, QStringLiteral("Printer niet online!"));
     return false;
 }
 
@@ -108,38 +108,37 @@ bool PrintController::printTo(bool numbered, const QString& pdfFile) {
     }
     const int dpiX = printer->logicalDpiX();
     const int dpiY = printer->logicalDpiY();
-    const auto x = [dpiX](int twips) { return PrintLayout::twipsToDots(twips, dpiX); };
-    const auto y = [dpiY](int twips) { return PrintLayout::twipsToDots(twips, dpiY); };
+    const auto x = [dpiX](int twips) { return playlist::twipsToDots(twips, dpiX); };
+    const auto y = [dpiY](int twips) { return playlist::twipsToDots(twips, dpiY); };
 
     // The layout gives each line's top as the current position; the baseline lies one ascent
     // below it.
-    const QFont headingFont = arialBold(PrintLayout::kHeadingPointSize);
+    const QFont headingFont = arialBold(playlist::kHeadingPointSize);
     painter.setFont(headingFont);
     painter.setPen(QColor(100, 60, 60));
     const QFontMetricsF headingMetrics(painter.font(), printer.get());
-    double top = y(PrintLayout::kHeadingYTwips);
-    painter.drawText(QPointF(x(PrintLayout::kHeadingXTwips), top + headingMetrics.ascent()),
-                     PrintLayout::headingText(QDateTime::currentDateTime(), QLocale()));
+    double top = y(playlist::kHeadingYTwips);
+    painter.drawText(QPointF(x(playlist::kHeadingXTwips), top + headingMetrics.ascent()),
+                     playlist::headingText(QDateTime::currentDateTime(), QLocale()));
     top += headingMetrics.lineSpacing();
-    painter.drawText(QPointF(0.0, top + headingMetrics.ascent()), PrintLayout::separatorText());
+    painter.drawText(QPointF(0.0, top + headingMetrics.ascent()), playlist::separatorText());
 
-    painter.setFont(arialBold(PrintLayout::kEntryPointSize));
+    painter.setFont(arialBold(playlist::kEntryPointSize));
     painter.setPen(QColor(60, 60, 60));
     const QFontMetricsF entryMetrics(painter.font(), printer.get());
-    PrintLayout::LineFeed feed(y(PrintLayout::kFirstEntryYTwips), entryMetrics.lineSpacing(),
-                               printer->height());
+    playlist::LineFeed feed(y(playlist::kFirstEntryYTwips), entryMetrics.lineSpacing(), printer->height());
     const PlaylistModel& playlist = m_ctx.playlist;
     for (int i = 0; i < playlist.count(); ++i) {
-        const PrintLayout::LineFeed::Line line = feed.next();
+        const playlist::LineFeed::Line line = feed.next();
         if (line.newPage && !printer->newPage()) {
             painter.end();
             return false;
         }
-        painter.drawText(QPointF(x(PrintLayout::kEntryXTwips), line.top + entryMetrics.ascent()),
-                         PrintLayout::entryText(i + 1, playlist.entry(i).displayName, numbered));
+        painter.drawText(QPointF(x(playlist::kEntryXTwips), line.top + entryMetrics.ascent()),
+                         playlist::entryText(i + 1, playlist.entry(i).displayName, numbered));
     }
 
-    Algemeen::SetInfoLine(m_ctx.c.InfoLabel, QStringLiteral("Bezig met afdrukken..."));
+    widgets::SetInfoLine(m_ctx.c.InfoLabel, QStringLiteral("Bezig met afdrukken..."));
     if (!painter.end()) {
         return false;
     }

@@ -1,6 +1,6 @@
 #include "playlist/PrintLayout.h"
 
-namespace PrintLayout {
+namespace playlist {
 
 QChar timeSeparator(const QLocale& locale) {
     // The locale's own time format shows its separator right after the hour field,
@@ -62,4 +62,4 @@ LineFeed::Line LineFeed::next() {
     return line;
 }
 
-} // namespace PrintLayout
+} // namespace playlist

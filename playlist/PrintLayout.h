@@ -7,7 +7,7 @@
 // What a printed playlist says and where its lines go, independent of any printer.
 // Positions are in twips (1/1440 inch) from the top left corner of the printable area, or in
 // printer dots where a function says so.
-namespace PrintLayout {
+namespace playlist {
 
 inline constexpr int kHeadingXTwips = 390;
 inline constexpr int kHeadingYTwips = 390;
@@ -56,4 +56,4 @@ private:
     int m_pagesStarted = 0;
 };
 
-} // namespace PrintLayout
+} // namespace playlist

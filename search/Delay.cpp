@@ -10,7 +10,7 @@
 #include <cmath>
 #include <thread>
 
-void Delay(double seconds) {
+void search::Delay(double seconds) {
     if (!(seconds > 0.0)) {
         return;
     }

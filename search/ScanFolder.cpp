@@ -202,8 +202,8 @@ private:
 
 } // namespace
 
-void ScanFolder(const QString& folder, const QString& keyword, SearchResults& results,
-                const ScanOptions& options) {
+void search::ScanFolder(const QString& folder, const QString& keyword, SearchResults& results,
+                        const ScanOptions& options) {
     const QByteArray path = QFile::encodeName(folder);
     // A NUL would silently cut the path short and walk some other folder.
     if (path.isEmpty() || path.contains('\0')) {

@@ -22,6 +22,8 @@ struct ScanOptions {
     bool useEntryType = true;
 };
 
+namespace search {
+
 // Walks the tree below `folder`, depth-first and pre-order: first the files of a folder in the
 // order the file system lists them, then each subfolder's whole tree in listing order.
 // Regular files whose name ends in ".mp3" (any letter case) are counted in mp3Total; those
@@ -34,3 +36,5 @@ struct ScanOptions {
 // paths. Runs on the calling thread and handles no events.
 void ScanFolder(const QString& folder, const QString& keyword, SearchResults& results,
                 const ScanOptions& options = {});
+
+} // namespace search

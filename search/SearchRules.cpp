@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 
-namespace SearchRules {
+namespace search {
 
 QStringList instructionLines() {
     return {
@@ -53,4 +53,4 @@ QString displayName(const QString& fileName) {
     return fileName.left(qMax<qsizetype>(0, fileName.size() - 4));
 }
 
-} // namespace SearchRules
+} // namespace search

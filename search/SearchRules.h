@@ -5,7 +5,7 @@
 #include <QtGlobal>
 
 // The fixed texts of the search window and the small decisions around a search.
-namespace SearchRules {
+namespace search {
 
 inline const QString kWindowTitle = QStringLiteral(" Searching for Mp3 files");
 inline const QString kPlaceholder = QStringLiteral("Trefwoord");
@@ -33,4 +33,4 @@ QString captionForFolder(const QString& folder);
 // A result line's playlist name: the file name less its last four characters (".mp3").
 QString displayName(const QString& fileName);
 
-} // namespace SearchRules
+} // namespace search

@@ -28,17 +28,17 @@
 
 namespace {
 
-using FormKit::place;
+using widgets::place;
 
-using FormKit::backdrop;
-using FormKit::px;
+using widgets::backdrop;
+using widgets::px;
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QColor& colour, int left,
                     int top, int width, int height) {
     auto* b = place<QPushButton>(parent, name, left, top, width, height);
     b->setText(caption);
     b->setAutoDefault(false);
-    FormKit::fillBackground(b, colour);
+    widgets::fillBackground(b, colour);
     return b;
 }
 
@@ -100,7 +100,7 @@ void Zoeken::createControls() {
     ZoekPath->setTextFormat(Qt::PlainText);
     ZoekPath->setFrameShape(QFrame::Panel);
     ZoekPath->setFrameShadow(QFrame::Sunken);
-    FormKit::fillBackground(ZoekPath, QColor(190, 230, 220));
+    widgets::fillBackground(ZoekPath, QColor(190, 230, 220));
 
     Label1 = backdrop(Frame1, "Label1", 5610, 210, 780, 360);
     PathKnop = button(Frame1, "PathKnop", QStringLiteral("Path"), QColor(255, 224, 192), 5640, 240, 720, 300);
@@ -117,8 +117,8 @@ void Zoeken::createControls() {
     List1->setFont(arial(List1->font()));
     List1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     List1->setToolTip(QStringLiteral(" Dubbelklik is selecteren "));
-    FormKit::name(List1, QStringLiteral("Gevonden songs"));
-    FormKit::fillBackground(List1, QColor(224, 224, 224));
+    widgets::readerName(List1, QStringLiteral("Gevonden songs"));
+    widgets::fillBackground(List1, QColor(224, 224, 224));
 
     List2 = new QListView(this);
     List2->setObjectName(QStringLiteral("List2"));
@@ -134,9 +134,9 @@ void Zoeken::createControls() {
 
     Text1 = place<QLineEdit>(Frame1, "Text1", 2040, 2955, 2610, 330);
     Text1->setFont(arial(Text1->font()));
-    FormKit::fillBackground(Text1, QColor(230, 220, 190));
+    widgets::fillBackground(Text1, QColor(230, 220, 190));
     Text1->installEventFilter(this);
-    FormKit::name(Text1, QStringLiteral("Zoekwoord"));
+    widgets::readerName(Text1, QStringLiteral("Zoekwoord"));
 
     Label3 = backdrop(Frame1, "Label3", 4740, 2940, 1680, 360);
     CancelKnop =
@@ -156,7 +156,7 @@ void Zoeken::createControls() {
 }
 
 void Zoeken::Form_Load() {
-    setWindowTitle(SearchRules::kWindowTitle);
+    setWindowTitle(search::kWindowTitle);
     // The window was laid out for an 8-point dialog font; at that size the instruction lines fit.
     QFont small = font();
     small.setPointSize(8);
@@ -165,9 +165,9 @@ void Zoeken::Form_Load() {
     setFixedSize(px(6660), px(3480));
     createControls();
 
-    ZoekPath->setText(SearchRules::captionForFolder(m_state.settings.searchFolder));
-    Text1->setText(SearchRules::kPlaceholder);
-    List1Model->setStringList(SearchRules::instructionLines());
+    ZoekPath->setText(search::captionForFolder(m_state.settings.searchFolder));
+    Text1->setText(search::kPlaceholder);
+    List1Model->setStringList(search::instructionLines());
 
     if (const QScreen* s = parentWidget() ? parentWidget()->screen() : screen()) {
         const QRect area = s->availableGeometry();
@@ -184,15 +184,15 @@ bool Zoeken::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Zoeken::PathKnop_Click() {
-    QFileDialog dialog(this, SearchRules::kFolderPrompt);
+    QFileDialog dialog(this, search::kFolderPrompt);
     dialog.setObjectName(QStringLiteral("PathDialog"));
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setOption(QFileDialog::ShowDirsOnly, true);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    const QString current = SearchRules::folderFromCaption(ZoekPath->text());
+    const QString current = search::folderFromCaption(ZoekPath->text());
     dialog.setDirectory(QFileInfo(current).isDir() ? current : QDir::homePath());
-    addPrompt(dialog, SearchRules::kFolderPrompt);
+    addPrompt(dialog, search::kFolderPrompt);
 
     if (dialog.exec() != QDialog::Accepted) {
         return;
@@ -201,19 +201,19 @@ void Zoeken::PathKnop_Click() {
     if (chosen.isEmpty() || chosen.first().isEmpty()) {
         return;
     }
-    ZoekPath->setText(SearchRules::captionForFolder(chosen.first()));
+    ZoekPath->setText(search::captionForFolder(chosen.first()));
 }
 
 void Zoeken::Text1_Click() {
-    if (Text1->text() == SearchRules::kPlaceholder) {
+    if (Text1->text() == search::kPlaceholder) {
         Text1->clear();
     }
 }
 
 void Zoeken::ZoekKnop_Click() {
     const QString keyword = Text1->text();
-    if (!SearchRules::keywordAccepted(keyword)) {
-        MessageKit::inform(this, SearchRules::kKeywordMessage);
+    if (!search::keywordAccepted(keyword)) {
+        widgets::inform(this, search::kKeywordMessage);
         return;
     }
 
@@ -223,16 +223,16 @@ void Zoeken::ZoekKnop_Click() {
     mp3Total = 0;
 
     SearchResults results;
-    ScanFolder(SearchRules::folderFromCaption(ZoekPath->text()), keyword, results);
+    search::ScanFolder(search::folderFromCaption(ZoekPath->text()), keyword, results);
     List2Model->setStringList(results.paths);
     List1Model->setStringList(results.names);
     mp3Total = results.mp3Total;
     if (results.unreadable > 0) {
-        Algemeen::SetInfoLine(m_infoLabel, SongNames::unreadableText(results.unreadable));
+        widgets::SetInfoLine(m_infoLabel, browse::unreadableText(results.unreadable));
     }
 
-    setWindowTitle(SearchRules::foundCaption(List1Model->rowCount(), mp3Total));
-    Delay(1.0);
+    setWindowTitle(search::foundCaption(List1Model->rowCount(), mp3Total));
+    search::Delay(1.0);
 }
 
 void Zoeken::addToPlaylist(bool everyLine) {
@@ -245,13 +245,13 @@ void Zoeken::addToPlaylist(bool everyLine) {
     QVector<PlaylistEntry> entries;
     for (qsizetype i = 0; i < lines.size() && i < paths.size(); ++i) {
         if (everyLine || selection->isRowSelected(static_cast<int>(i), QModelIndex())) {
-            entries.append({SearchRules::displayName(lines.at(i)), paths.at(i)});
+            entries.append({search::displayName(lines.at(i)), paths.at(i)});
         }
     }
     const int added = m_playlist.appendMany(entries);
     m_playlist.refreshCount();
     if (added < entries.size()) {
-        MessageKit::warn(this, PlaylistModel::fullText(added, static_cast<int>(entries.size())));
+        widgets::warn(this, PlaylistModel::fullText(added, static_cast<int>(entries.size())));
     }
 }
 
@@ -264,7 +264,7 @@ void Zoeken::SelectAllKnop_Click() {
 }
 
 void Zoeken::ExitKnop_Click() {
-    m_state.settings.searchFolder = SearchRules::folderFromCaption(ZoekPath->text());
+    m_state.settings.searchFolder = search::folderFromCaption(ZoekPath->text());
     accept();
 }
 

@@ -26,17 +26,17 @@ constexpr const char* kGenreText =
 
 } // namespace
 
-namespace Genres {
+namespace songinfo {
 
-QStringList table() {
+QStringList genreTable() {
     return QString::fromLatin1(kGenreText).split(QLatin1Char('|'));
 }
 
-QString name(int genre) {
-    if (genre < 0 || genre >= kCount) {
+QString genreName(int genre) {
+    if (genre < 0 || genre >= kGenreCount) {
         return {};
     }
-    return table().at(genre);
+    return genreTable().at(genre);
 }
 
-} // namespace Genres
+} // namespace songinfo

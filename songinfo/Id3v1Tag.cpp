@@ -29,7 +29,7 @@ QString Id3v1Tag::fieldText(const QByteArray& field) {
     return text;
 }
 
-bool ReadId3Tag(const QString& path, Id3v1Tag& tag) {
+bool songinfo::ReadId3Tag(const QString& path, Id3v1Tag& tag) {
     // Only regular files: opening a named pipe would block, and a folder has no tag.
     const QFileInfo info(path);
     if (path.isEmpty() || !info.isFile()) {

@@ -28,7 +28,11 @@ struct Id3v1Tag {
     friend bool operator==(const Id3v1Tag&, const Id3v1Tag&) = default;
 };
 
+namespace songinfo {
+
 // Reads the tag at the end of the file at `path`. True when the last 128 bytes start with "TAG"
 // (case-sensitive); a file of exactly 128 bytes counts. `tag` is changed only when true is
 // returned. A missing, short or unreadable file, or anything but a regular file, gives false.
 bool ReadId3Tag(const QString& path, Id3v1Tag& tag);
+
+} // namespace songinfo

@@ -6,7 +6,7 @@
 
 #include "widgets/MessageKit.h"
 
-namespace Mp3info {
+namespace songinfo {
 
 void ShowMp3Info(QWidget* owner, MediaPlayer& player, const QString& path) {
     player.setAutoStart(false);
@@ -16,12 +16,12 @@ void ShowMp3Info(QWidget* owner, MediaPlayer& player, const QString& path) {
     }
 
     Id3v1Tag tag;
-    if (!ReadId3Tag(path, tag)) {
+    if (!songinfo::ReadId3Tag(path, tag)) {
         return;
     }
 
     // Tag fields are arbitrary bytes; the kit shows them as plain text.
-    MessageKit::inform(owner, Mp3InfoText::lines(tag, duration).join(QLatin1Char('\n')), Mp3InfoText::kTitle);
+    widgets::inform(owner, songinfo::infoLines(tag, duration).join(QLatin1Char('\n')), songinfo::kInfoTitle);
 }
 
-} // namespace Mp3info
+} // namespace songinfo

@@ -4,21 +4,21 @@
 
 #include <cmath>
 
-PlayTime splitPlayTime(double durationSeconds) {
+PlayTime songinfo::splitPlayTime(double durationSeconds) {
     if (!(durationSeconds > 0.0)) {
         return {};
     }
     PlayTime t;
-    t.minutes = roundHalfEven(durationSeconds) / 60;
-    t.seconds = roundHalfEven(durationSeconds - 60.0 * t.minutes) % 60;
+    t.minutes = playback::roundHalfEven(durationSeconds) / 60;
+    t.seconds = playback::roundHalfEven(durationSeconds - 60.0 * t.minutes) % 60;
     return t;
 }
 
-QString playTimeWords(const PlayTime& time) {
+QString songinfo::playTimeWords(const PlayTime& time) {
     return QStringLiteral("%1 min. en %2").arg(time.minutes).arg(time.seconds, 2, 10, QLatin1Char('0'));
 }
 
-QString formatByteCount(qint64 bytes, const QLocale& locale) {
+QString songinfo::formatByteCount(qint64 bytes, const QLocale& locale) {
     if (bytes < 0) {
         bytes = 0;
     }
@@ -35,16 +35,18 @@ QString formatByteCount(qint64 bytes, const QLocale& locale) {
     return out;
 }
 
-QString playTimeAndSizeText(double durationSeconds, qint64 bytes, const QLocale& locale) {
-    return QStringLiteral("Speeltijd is ") + playTimeWords(splitPlayTime(durationSeconds)) +
-           QStringLiteral(" sec. / Grootte is ") + formatByteCount(bytes, locale) + QStringLiteral(" bytes");
+QString songinfo::playTimeAndSizeText(double durationSeconds, qint64 bytes, const QLocale& locale) {
+    return QStringLiteral("Speeltijd is ") +
+           songinfo::playTimeWords(songinfo::splitPlayTime(durationSeconds)) +
+           QStringLiteral(" sec. / Grootte is ") + songinfo::formatByteCount(bytes, locale) +
+           QStringLiteral(" bytes");
 }
 
-QString unreadableSongText(qint64 bytes, const QLocale& locale) {
+QString songinfo::unreadableSongText(qint64 bytes, const QLocale& locale) {
     return QStringLiteral("Speeltijd onbekend: het bestand kan niet worden afgespeeld / Grootte is ") +
-           formatByteCount(bytes, locale) + QStringLiteral(" bytes");
+           songinfo::formatByteCount(bytes, locale) + QStringLiteral(" bytes");
 }
 
-QString missingSongText(const QString& fileName) {
+QString songinfo::missingSongText(const QString& fileName) {
     return QStringLiteral("Bestand niet gevonden: ") + fileName;
 }

@@ -11,6 +11,8 @@ struct PlayTime {
     friend bool operator==(const PlayTime&, const PlayTime&) = default;
 };
 
+namespace songinfo {
+
 // Splits a duration in seconds. The minutes come from the duration rounded (halves to even)
 // first and then divided by 60, so 59.6 s is 1 min 00 sec rather than 0 min 60 sec.
 // NaN and negative durations count as 0.
@@ -33,3 +35,5 @@ QString unreadableSongText(qint64 bytes, const QLocale& locale = QLocale());
 
 // The info line when the file is gone (deleted or renamed since the folder was listed).
 QString missingSongText(const QString& fileName);
+
+} // namespace songinfo

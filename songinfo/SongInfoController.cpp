@@ -57,20 +57,20 @@ void SongInfoController::KnopL_Click(int index) {
     }
     const QString path = selectedSongPath();
     if (path.isNull()) {
-        Algemeen::SetInfoLine(m_ctx.c.InfoLabel, QStringLiteral("Selecteer eerst een song in de lijst."));
+        widgets::SetInfoLine(m_ctx.c.InfoLabel, QStringLiteral("Selecteer eerst een song in de lijst."));
         return;
     }
     if (index == 1) {
         showPlayTime(path);
     } else if (path.right(3).toLower() == QLatin1String("mp3")) {
-        Mp3info::ShowMp3Info(m_ctx.c.Main, m_ctx.player, path);
+        songinfo::ShowMp3Info(m_ctx.c.Main, m_ctx.player, path);
     }
 }
 
 void SongInfoController::showPlayTime(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists()) {
-        Algemeen::SetInfoLine(m_ctx.c.InfoLabel, missingSongText(info.fileName()));
+        widgets::SetInfoLine(m_ctx.c.InfoLabel, songinfo::missingSongText(info.fileName()));
         return;
     }
     MediaPlayer& player = m_ctx.player;
@@ -78,6 +78,6 @@ void SongInfoController::showPlayTime(const QString& path) {
     const bool loaded = player.setFileName(path);
     const std::optional<double> duration = loaded ? player.duration() : std::nullopt;
     const qint64 bytes = info.size();
-    Algemeen::SetInfoLine(m_ctx.c.InfoLabel,
-                          duration ? playTimeAndSizeText(*duration, bytes) : unreadableSongText(bytes));
+    widgets::SetInfoLine(m_ctx.c.InfoLabel, duration ? songinfo::playTimeAndSizeText(*duration, bytes)
+                                                     : songinfo::unreadableSongText(bytes));
 }

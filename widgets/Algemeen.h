@@ -4,7 +4,7 @@
 #include <QString>
 
 // Small routines shared by several parts of the main window.
-namespace Algemeen {
+namespace widgets {
 
 // Puts `text`, unchanged, into the info line.
 inline void SetInfoLine(QLabel* infoLabel, const QString& text) {
@@ -13,4 +13,4 @@ inline void SetInfoLine(QLabel* infoLabel, const QString& text) {
     }
 }
 
-} // namespace Algemeen
+} // namespace widgets

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QWidget>
 
-namespace FormKit {
+namespace widgets {
 
 void paint(QWidget* w, QPalette::ColorRole role, const QColor& colour) {
     QPalette p = w->palette();
@@ -42,7 +42,7 @@ QLabel* plainLabel(QWidget* parent, const char* name, const QRect& geometry, con
     return l;
 }
 
-void name(QWidget* w, const QString& accessibleName) {
+void readerName(QWidget* w, const QString& accessibleName) {
     w->setAccessibleName(accessibleName);
     // Over AT-SPI a combo box gives its current entry as its name; what it is comes from the
     // label it is the buddy of. That label is never shown.
@@ -62,7 +62,7 @@ void name(QWidget* w, const QString& accessibleName) {
 
 void tip(QWidget* w, const QString& text) {
     w->setToolTip(text);
-    name(w, text.trimmed());
+    readerName(w, text.trimmed());
 }
 
-} // namespace FormKit
+} // namespace widgets

@@ -10,7 +10,7 @@ class QWidget;
 
 // The building blocks every window of the program is laid out with. Layout figures are twips
 // (1/1440 inch); 15 twips are one pixel at 96 dots per inch, and fractions are dropped.
-namespace FormKit {
+namespace widgets {
 
 constexpr int px(int twips) {
     return twips / 15;
@@ -44,7 +44,7 @@ QLabel* plainLabel(QWidget* parent, const char* name, const QRect& geometry, con
 // Names `w` for screen readers and other assistive tools: the words a picture button shows, or
 // what a list, tree, slider or combo box holds. Nothing on the screen changes (a combo box gets
 // a hidden label, named after it with "Name" appended, that carries its name).
-void name(QWidget* w, const QString& accessibleName);
+void readerName(QWidget* w, const QString& accessibleName);
 
 // Sets the tooltip `text` and names `w` by the same words without the framing blanks, so that
 // tooltip and name never drift apart; the tooltip then serves as the control's description.
@@ -53,4 +53,4 @@ void tip(QWidget* w, const QString& text);
 // The colour of the backdrops behind the main window's button groups and sliders.
 inline const QColor kBackdropColour{126, 142, 168};
 
-} // namespace FormKit
+} // namespace widgets

@@ -2,7 +2,7 @@
 
 #include <QMessageBox>
 
-namespace MessageKit {
+namespace widgets {
 
 namespace {
 
@@ -30,4 +30,4 @@ void warn(QWidget* parent, const QString& text, const QString& title) {
     show(parent, QMessageBox::Warning, title, text);
 }
 
-} // namespace MessageKit
+} // namespace widgets

@@ -8,7 +8,7 @@ class QWidget;
 // never as markup: names of songs, folders and playlists reach them. A box without a title of its
 // own carries the application title "Tunara". GUI thread only; each call returns when the user
 // has answered.
-namespace MessageKit {
+namespace widgets {
 
 // The application title, for boxes that have none of their own.
 inline QString appTitle() {
@@ -24,4 +24,4 @@ void inform(QWidget* parent, const QString& text, const QString& title = appTitl
 // A problem the user must know about: warning icon, OK button.
 void warn(QWidget* parent, const QString& text, const QString& title = appTitle());
 
-} // namespace MessageKit
+} // namespace widgets

@@ -9,7 +9,7 @@
 
 #include <algorithm>
 
-namespace PaneColours {
+namespace widgets {
 
 namespace {
 
@@ -47,7 +47,7 @@ QColor toColor(const ColourTriple& triple) {
     return QColor(clampComponent(triple.red), clampComponent(triple.green), clampComponent(triple.blue));
 }
 
-void apply(const MainControls& c, Pane pane, const ColourTriple& triple) {
+void applyPaneColour(const MainControls& c, Pane pane, const ColourTriple& triple) {
     const QColor colour = toColor(triple);
     switch (pane) {
     case Pane::Left:
@@ -73,11 +73,11 @@ void apply(const MainControls& c, Pane pane, const ColourTriple& triple) {
     }
 }
 
-void applyAll(const MainControls& c, const Settings& settings) {
-    apply(c, Pane::Left, settings.leftColour);
-    apply(c, Pane::Right, settings.rightColour);
-    apply(c, Pane::InfoBars, settings.infoBarColour);
-    apply(c, Pane::Texts, settings.textColour);
+void applyPaneColours(const MainControls& c, const Settings& settings) {
+    applyPaneColour(c, Pane::Left, settings.leftColour);
+    applyPaneColour(c, Pane::Right, settings.rightColour);
+    applyPaneColour(c, Pane::InfoBars, settings.infoBarColour);
+    applyPaneColour(c, Pane::Texts, settings.textColour);
 }
 
-} // namespace PaneColours
+} // namespace widgets

@@ -5,16 +5,16 @@
 
 #include <QColor>
 
-namespace PaneColours {
+namespace widgets {
 
 // The screen colour of a triple; components outside 0..255 (a hand-edited settings file) are
 // clamped.
 QColor toColor(const ColourTriple& triple);
 
 // Colours the controls of one pane, in the order of the table above.
-void apply(const MainControls& c, Pane pane, const ColourTriple& triple);
+void applyPaneColour(const MainControls& c, Pane pane, const ColourTriple& triple);
 
 // All twelve colours from the settings, left pane first.
-void applyAll(const MainControls& c, const Settings& settings);
+void applyPaneColours(const MainControls& c, const Settings& settings);
 
-} // namespace PaneColours
+} // namespace widgets

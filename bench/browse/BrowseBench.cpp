@@ -129,7 +129,7 @@ int measure(const QString& songs, const QString& programFolder) {
     std::printf("add_all_ms %.2f ms\n", addAll);
 
     const QString name = QStringLiteral("bench");
-    const QString file = PlaylistFile::filePath(programFolder, name);
+    const QString file = playlist::playlistFilePath(programFolder, name);
     bool saved = true;
     const double save = timeIt(
         main, [&] { QFile::remove(file); }, [&] { saved = playlists.SavePlaylist(name) && saved; });

@@ -132,7 +132,7 @@ int render(const QString& file, const QString& soundFont) {
         if (!f.open(QIODevice::ReadOnly)) {
             return 1;
         }
-        auto song = smf::parse(f.readAll());
+        auto song = playback::parseSmf(f.readAll());
         QString error;
         auto synth = MidiSynth::create(soundFont, &error);
         if (!song || !synth) {

@@ -82,7 +82,7 @@ int walk(const std::string& root, const std::string& keyword, int runs) {
     for (int i = 0; i < runs; ++i) {
         SearchResults results;
         const auto begin = std::chrono::steady_clock::now();
-        ScanFolder(QString::fromStdString(root), QString::fromStdString(keyword), results);
+        search::ScanFolder(QString::fromStdString(root), QString::fromStdString(keyword), results);
         const auto end = std::chrono::steady_clock::now();
         std::printf("%.2f\n", std::chrono::duration<double, std::milli>(end - begin).count());
         last = std::move(results);

@@ -10,7 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     QString error;
-    const auto song = smf::parse(bytes, &error);
+    const auto song = playback::parseSmf(bytes, &error);
     if (!song) {
         if (error.isEmpty()) {
             std::abort(); // a refusal always says why
@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     double last = 0.0;
     for (size_t i = 0; i < song->eventCount(); ++i) {
-        const smf::Event e = song->event(i);
+        const playback::SmfEvent e = song->event(i);
         if (!(e.seconds >= last) || e.seconds > static_cast<double>(song->lengthSeconds) ||
             size_t(e.sysexOffset) + e.sysexLength > song->sysex.size()) {
             std::abort();

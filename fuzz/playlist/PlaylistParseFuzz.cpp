@@ -9,7 +9,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const qsizetype limit = size > 0 ? data[0] % 8 : 0;
-    const PlaylistFile::Parsed parsed = PlaylistFile::parse(bytes, limit);
+    const playlist::ParsedPlaylist parsed = playlist::parsePlaylist(bytes, limit);
     if (parsed.entries.size() > limit || parsed.dropped < 0) {
         std::abort();
     }
@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!parsed.entries.isEmpty() && parsed.entries.first().fullPath.startsWith(QChar(0xFEFF))) {
         return 0;
     }
-    const PlaylistFile::Parsed again = PlaylistFile::parse(PlaylistFile::serialize(parsed.entries), limit);
+    const playlist::ParsedPlaylist again =
+        playlist::parsePlaylist(playlist::serializePlaylist(parsed.entries), limit);
     if (again.entries != parsed.entries || again.dropped != 0) {
         std::abort();
     }

@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <mutex>
 
-namespace audiolib {
+namespace playback {
 namespace {
 
 template <typename Api> struct Loaded {
@@ -63,14 +63,14 @@ template <typename Api> const Api* get(Loaded<Api>& loaded, QString (*load)(Api&
 
 } // namespace
 
-const FluidApi* fluid(QString* error) {
+const FluidApi* fluidLibrary(QString* error) {
     static Loaded<FluidApi> loaded;
     return get(loaded, &loadFluid, error);
 }
 
-const SdlApi* sdl(QString* error) {
+const SdlApi* sdlLibrary(QString* error) {
     static Loaded<SdlApi> loaded;
     return get(loaded, &loadSdl, error);
 }
 
-} // namespace audiolib
+} // namespace playback

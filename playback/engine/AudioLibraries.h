@@ -55,10 +55,10 @@ struct SdlApi {
 
 #undef TUNARA_DECLARE_FUNCTION
 
-namespace audiolib {
+namespace playback {
 
 // nullptr, with a Dutch reason in `error`, when the library or one of its functions is missing.
-const FluidApi* fluid(QString* error);
-const SdlApi* sdl(QString* error);
+const FluidApi* fluidLibrary(QString* error);
+const SdlApi* sdlLibrary(QString* error);
 
-} // namespace audiolib
+} // namespace playback

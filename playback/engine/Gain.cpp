@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace gain {
+namespace playback {
 
 float volumeToAmplitude(int hundredthsDb) {
     if (hundredthsDb <= kMinVolume) {
@@ -27,13 +27,13 @@ StereoGain balanceToGains(int balance) {
     return g;
 }
 
-StereoGain combined(int volumeHundredthsDb, int balance) {
+StereoGain combinedGain(int volumeHundredthsDb, int balance) {
     const float v = volumeToAmplitude(volumeHundredthsDb);
     const StereoGain b = balanceToGains(balance);
     return {v * b.left, v * b.right};
 }
 
-StereoGain applyRamped(float* stereo, long frames, StereoGain from, StereoGain to, long rampFrames) {
+StereoGain applyGainRamp(float* stereo, long frames, StereoGain from, StereoGain to, long rampFrames) {
     long i = 0;
     if (from != to && rampFrames > 0) {
         const long ramp = std::min(frames, rampFrames);
@@ -58,4 +58,4 @@ StereoGain applyRamped(float* stereo, long frames, StereoGain from, StereoGain t
     return to;
 }
 
-} // namespace gain
+} // namespace playback

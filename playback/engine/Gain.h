@@ -2,7 +2,7 @@
 
 // Volume and balance as the player's callers give them, turned into per-channel amplitude
 // factors. Pure functions: no state, callable from any thread.
-namespace gain {
+namespace playback {
 
 // Lowest volume; at or below it the output is silent.
 inline constexpr int kMinVolume = -2500;
@@ -23,12 +23,12 @@ float volumeToAmplitude(int hundredthsDb);
 StereoGain balanceToGains(int balance);
 
 // Both together: the volume factor on each channel's balance factor.
-StereoGain combined(int volumeHundredthsDb, int balance);
+StereoGain combinedGain(int volumeHundredthsDb, int balance);
 
 // Multiplies `frames` interleaved stereo frames in place, moving linearly from `from` to `to`
 // over `rampFrames` frames (so a change never clicks) and holding `to` after that. Returns the
 // gain reached at the last frame: `to`, or a point on the way when the block was shorter than
 // the ramp, from which the next block continues.
-StereoGain applyRamped(float* stereo, long frames, StereoGain from, StereoGain to, long rampFrames);
+StereoGain applyGainRamp(float* stereo, long frames, StereoGain from, StereoGain to, long rampFrames);
 
-} // namespace gain
+} // namespace playback

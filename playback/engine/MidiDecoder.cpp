@@ -12,7 +12,7 @@ constexpr long long kFadeFrames = 441; // 10 ms
 
 } // namespace
 
-MidiDecoder::MidiDecoder(smf::Song song, MidiSynth& synth) : m_song(std::move(song)), m_synth(synth) {
+MidiDecoder::MidiDecoder(playback::SmfSong song, MidiSynth& synth) : m_song(std::move(song)), m_synth(synth) {
     m_length = std::llround(m_song.lengthSeconds * MidiSynth::kSampleRate);
 }
 
@@ -59,7 +59,7 @@ void MidiDecoder::send(uint32_t message) {
         fluid.fluid_synth_pitch_bend(s, channel, data1 | (data2 << 7));
         break;
     case 0xf0: {
-        const smf::SysexSpan& span = m_song.sysexSpans[message >> 8];
+        const playback::SmfSysexSpan& span = m_song.sysexSpans[message >> 8];
         fluid.fluid_synth_sysex(s, m_song.sysex.data() + span.offset, static_cast<int>(span.length), nullptr,
                                 nullptr, nullptr, 0);
         break;

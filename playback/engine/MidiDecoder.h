@@ -14,7 +14,7 @@ class MidiSynth;
 class MidiDecoder : public Decoder {
 public:
     // `synth` must outlive the decoder, and nothing else may use it while the decoder plays.
-    MidiDecoder(smf::Song song, MidiSynth& synth);
+    MidiDecoder(playback::SmfSong song, MidiSynth& synth);
 
     int sampleRate() const override;
     int channels() const override { return 2; }
@@ -26,7 +26,7 @@ private:
     void send(uint32_t message);
     long long eventFrame(size_t index) const;
 
-    smf::Song m_song;
+    playback::SmfSong m_song;
     MidiSynth& m_synth;
     long long m_length = 0;
     long long m_position = 0;

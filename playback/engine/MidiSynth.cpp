@@ -70,7 +70,7 @@ std::unique_ptr<MidiSynth> MidiSynth::create(const QString& soundFontPath, QStri
         return failWith(QStringLiteral("SoundFont %1 bestaat niet").arg(path));
     }
     QString missing;
-    const FluidApi* api = audiolib::fluid(&missing);
+    const FluidApi* api = playback::fluidLibrary(&missing);
     if (api == nullptr) {
         return failWith(missing);
     }

@@ -30,8 +30,8 @@ std::nullptr_t fail(QString* error, const QString& reason) {
 
 } // namespace
 
-std::unique_ptr<Decoder> openDecoder(const QString& path, const QString& soundFontPath,
-                                     std::unique_ptr<MidiSynth>& synth, QString* error) {
+std::unique_ptr<Decoder> playback::openDecoder(const QString& path, const QString& soundFontPath,
+                                               std::unique_ptr<MidiSynth>& synth, QString* error) {
     const QFileInfo info(path);
     if (!info.exists()) {
         return fail(error, QStringLiteral("bestand bestaat niet"));
@@ -46,7 +46,7 @@ std::unique_ptr<Decoder> openDecoder(const QString& path, const QString& soundFo
     if (file.size() == 0) {
         return fail(error, QStringLiteral("bestand is leeg"));
     }
-    if (!smf::looksLikeMidi(file.peek(12)) && !hasMidiSuffix(path)) {
+    if (!playback::looksLikeMidi(file.peek(12)) && !hasMidiSuffix(path)) {
         file.close();
         return Mp3Decoder::open(path, error);
     }
@@ -58,7 +58,7 @@ std::unique_ptr<Decoder> openDecoder(const QString& path, const QString& soundFo
     const QByteArray bytes = mapped != nullptr
                                  ? QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), file.size())
                                  : file.readAll();
-    std::optional<smf::Song> song = smf::parse(bytes, error);
+    std::optional<playback::SmfSong> song = playback::parseSmf(bytes, error);
     if (mapped != nullptr) {
         file.unmap(mapped);
     }

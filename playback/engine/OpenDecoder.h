@@ -8,6 +8,8 @@
 
 class MidiSynth;
 
+namespace playback {
+
 // Opens the file at `path` with the decoder its contents call for: MIDI (by its header, or by
 // a .mid/.midi/.rmi/.kar name) through `synth`, anything else as MPEG audio. The first MIDI file
 // creates `synth` with the SoundFont at `soundFontPath` (empty: the system's); it is kept for the
@@ -15,3 +17,5 @@ class MidiSynth;
 // Any thread, but `synth` must not be playing meanwhile.
 std::unique_ptr<Decoder> openDecoder(const QString& path, const QString& soundFontPath,
                                      std::unique_ptr<MidiSynth>& synth, QString* error);
+
+} // namespace playback

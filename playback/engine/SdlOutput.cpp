@@ -37,7 +37,7 @@ bool SdlOutput::prepare(QString* error) {
     if (m_sdl != nullptr) {
         return true;
     }
-    const SdlApi* sdl = audiolib::sdl(error);
+    const SdlApi* sdl = playback::sdlLibrary(error);
     if (sdl == nullptr) {
         return false;
     }

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <queue>
 
-namespace smf {
+namespace playback {
 namespace {
 
 constexpr int kDefaultTempo = 500000; // microseconds per quarter note: 120 beats per minute
@@ -37,13 +37,13 @@ struct TrackChunk {
 // first, and within a track in their own order.
 template <typename Keep> void mergeTracks(const std::vector<TrackChunk>& chunks, Keep&& keep) {
     struct Head {
-        TrackEvent event;
+        SmfTrackEvent event;
         size_t track;
     };
     const auto later = [](const Head& a, const Head& b) {
         return a.event.tick != b.event.tick ? a.event.tick > b.event.tick : a.track > b.track;
     };
-    std::vector<TrackCursor> cursors;
+    std::vector<SmfTrackCursor> cursors;
     cursors.reserve(chunks.size());
     std::priority_queue<Head, std::vector<Head>, decltype(later)> heads(later);
     for (const TrackChunk& c : chunks) {
@@ -76,7 +76,8 @@ template <typename Keep> void mergeTracks(const std::vector<TrackChunk>& chunks,
 // its ticks per second and no tempo changes.
 class TempoClock {
 public:
-    TempoClock(const std::vector<TempoChange>& tempos, long double unitsPerTick, long double unitsPerSecond)
+    TempoClock(const std::vector<SmfTempoChange>& tempos, long double unitsPerTick,
+               long double unitsPerSecond)
         : m_tempos(tempos), m_unitsPerSecond(unitsPerSecond) {
         setUnits(unitsPerTick);
     }
@@ -97,7 +98,7 @@ public:
 private:
     void advance(long long tick) {
         while (m_next < m_tempos.size() && m_tempos[m_next].tick <= tick) {
-            const TempoChange& t = m_tempos[m_next++];
+            const SmfTempoChange& t = m_tempos[m_next++];
             m_segmentSeconds +=
                 static_cast<long double>(t.tick - m_segmentTick) * m_unitsPerTick / m_unitsPerSecond;
             m_segmentTick = t.tick;
@@ -109,7 +110,7 @@ private:
         m_secondsPerTick = unitsPerTick / m_unitsPerSecond;
     }
 
-    const std::vector<TempoChange>& m_tempos;
+    const std::vector<SmfTempoChange>& m_tempos;
     const long double m_unitsPerSecond;
     long double m_unitsPerTick = 0;
     long double m_secondsPerTick = 0;
@@ -130,9 +131,9 @@ template <typename T> void preferLargePages(const std::vector<T>& v) {
     }
 }
 
-void sortByTick(std::vector<TempoChange>& tempos) {
+void sortByTick(std::vector<SmfTempoChange>& tempos) {
     std::stable_sort(tempos.begin(), tempos.end(),
-                     [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });
+                     [](const SmfTempoChange& a, const SmfTempoChange& b) { return a.tick < b.tick; });
 }
 
 std::nullopt_t fail(QString* error, const QString& reason) {
@@ -160,8 +161,8 @@ QByteArrayView unwrapRiff(QByteArrayView bytes) {
 
 } // namespace
 
-Event Song::event(size_t index) const {
-    Event e;
+SmfEvent SmfSong::event(size_t index) const {
+    SmfEvent e;
     e.seconds = times[index];
     const uint32_t m = messages[index];
     e.status = static_cast<uint8_t>(m);
@@ -179,7 +180,7 @@ bool looksLikeMidi(const QByteArray& head) {
     return head.startsWith("MThd") || (head.startsWith("RIFF") && head.mid(8, 4) == "RMID");
 }
 
-std::optional<Song> parse(const QByteArray& fileBytes, QString* error) {
+std::optional<SmfSong> parseSmf(const QByteArray& fileBytes, QString* error) {
     const QByteArrayView bytes = unwrapRiff(fileBytes);
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
     const auto size = static_cast<long long>(bytes.size());
@@ -187,7 +188,7 @@ std::optional<Song> parse(const QByteArray& fileBytes, QString* error) {
         return fail(error, QStringLiteral("geen MIDI-bestand"));
     }
     const long long headerLength = be32(data + 4);
-    Song song;
+    SmfSong song;
     song.format = be16(data + 8);
     const int division = be16(data + 12);
     if (headerLength < 6 || 8 + headerLength > size || song.format > 2 || division == 0) {
@@ -221,15 +222,15 @@ std::optional<Song> parse(const QByteArray& fileBytes, QString* error) {
     song.tracks = static_cast<int>(chunks.size());
 
     // First walk: how much there is to keep, the tempo maps and where each track ends.
-    std::vector<std::vector<TempoChange>> tempos(chunks.size());
+    std::vector<std::vector<SmfTempoChange>> tempos(chunks.size());
     std::vector<long long> endTicks(chunks.size());
     size_t events = 0;
     size_t sysexEvents = 0;
     size_t sysexBytes = 0;
     bool anyNote = false;
     for (size_t i = 0; i < chunks.size(); ++i) {
-        TrackCursor cursor(chunks[i].begin, chunks[i].end, chunks[i].cutShort);
-        TrackEvent e;
+        SmfTrackCursor cursor(chunks[i].begin, chunks[i].end, chunks[i].cutShort);
+        SmfTrackEvent e;
         while (cursor.next(e, &tempos[i])) {
             ++events;
             sysexEvents += e.sysex != nullptr ? 1 : 0;
@@ -250,7 +251,7 @@ std::optional<Song> parse(const QByteArray& fileBytes, QString* error) {
     preferLargePages(song.messages);
     song.sysexSpans.reserve(sysexEvents);
     song.sysex.reserve(sysexBytes);
-    const auto keep = [&song](const TrackEvent& e, double seconds) {
+    const auto keep = [&song](const SmfTrackEvent& e, double seconds) {
         song.times.push_back(seconds);
         if (e.sysex == nullptr) {
             song.messages.push_back(e.message);
@@ -260,8 +261,8 @@ std::optional<Song> parse(const QByteArray& fileBytes, QString* error) {
         song.sysexSpans.push_back({static_cast<uint32_t>(song.sysex.size()), e.sysexLength});
         song.sysex.insert(song.sysex.end(), e.sysex, e.sysex + e.sysexLength);
     };
-    const std::vector<TempoChange> none;
-    const auto clockFor = [&song, &none](const std::vector<TempoChange>& map) {
+    const std::vector<SmfTempoChange> none;
+    const auto clockFor = [&song, &none](const std::vector<SmfTempoChange>& map) {
         if (!song.smpte) {
             return TempoClock(map, kDefaultTempo, 1.0e6L * song.ticksPerQuarter);
         }
@@ -274,8 +275,8 @@ std::optional<Song> parse(const QByteArray& fileBytes, QString* error) {
         for (size_t i = 0; i < chunks.size(); ++i) {
             sortByTick(tempos[i]);
             TempoClock clock = clockFor(tempos[i]);
-            TrackCursor cursor(chunks[i].begin, chunks[i].end, chunks[i].cutShort);
-            TrackEvent e;
+            SmfTrackCursor cursor(chunks[i].begin, chunks[i].end, chunks[i].cutShort);
+            SmfTrackEvent e;
             while (cursor.next(e, nullptr)) {
                 keep(e, static_cast<double>(offset + clock.secondsAt(e.tick)));
             }
@@ -284,14 +285,14 @@ std::optional<Song> parse(const QByteArray& fileBytes, QString* error) {
         song.lengthSeconds = offset;
     } else {
         // One shared timeline; tempo changes count from whichever track holds them.
-        std::vector<TempoChange> shared;
+        std::vector<SmfTempoChange> shared;
         for (auto& t : tempos) {
             shared.insert(shared.end(), t.begin(), t.end());
             t = {};
         }
         sortByTick(shared);
         TempoClock clock = clockFor(shared);
-        mergeTracks(chunks, [&](const TrackEvent& e) { keep(e, clock.eventSecondsAt(e.tick)); });
+        mergeTracks(chunks, [&](const SmfTrackEvent& e) { keep(e, clock.eventSecondsAt(e.tick)); });
         song.lengthSeconds = clock.secondsAt(*std::max_element(endTicks.begin(), endTicks.end()));
     }
     if (!anyNote && song.lengthSeconds == 0) {
@@ -302,4 +303,4 @@ std::optional<Song> parse(const QByteArray& fileBytes, QString* error) {
     return song;
 }
 
-} // namespace smf
+} // namespace playback

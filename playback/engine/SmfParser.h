@@ -11,24 +11,24 @@
 // status), also inside a RIFF "RMID" wrapper. It gives the events in playing order with their
 // time in seconds through the tempo map, and the song's exact length: the time of its last event
 // over all tracks, End of Track included. No Qt beyond QByteArray/QString; any thread.
-namespace smf {
+namespace playback {
 
 // One event, unpacked.
-struct Event {
+struct SmfEvent {
     double seconds = 0.0;
     uint8_t status = 0; // channel message status (0x80..0xEF) or 0xF0 for system exclusive
     uint8_t data1 = 0;
     uint8_t data2 = 0;
-    uint32_t sysexOffset = 0; // system exclusive: bytes in Song::sysex, without F0 and F7
+    uint32_t sysexOffset = 0; // system exclusive: bytes in SmfSong::sysex, without F0 and F7
     uint32_t sysexLength = 0;
 };
 
-struct SysexSpan {
+struct SmfSysexSpan {
     uint32_t offset = 0;
     uint32_t length = 0;
 };
 
-struct Song {
+struct SmfSong {
     int format = 0;
     int tracks = 0;          // track chunks found
     bool smpte = false;      // division in SMPTE frames: tempo changes do not count
@@ -43,11 +43,11 @@ struct Song {
     // system exclusive 0xF0 | (index into sysexSpans) << 8.
     std::vector<double> times; // seconds from the start, never decreasing
     std::vector<uint32_t> messages;
-    std::vector<SysexSpan> sysexSpans;
+    std::vector<SmfSysexSpan> sysexSpans;
     std::vector<char> sysex;
 
     size_t eventCount() const { return times.size(); }
-    Event event(size_t index) const;
+    SmfEvent event(size_t index) const;
 };
 
 // True when the bytes start like a MIDI file (the "MThd" header or a RIFF RMID wrapper); a cheap
@@ -59,6 +59,6 @@ bool looksLikeMidi(const QByteArray& head);
 // (not one note, and a length of 0 s). A track that is cut off or damaged part-way is kept up to
 // its last whole event, and `truncated` says so. System common and real-time messages inside a
 // track are skipped with their data bytes. Memory: the events once, as above, beside `bytes`.
-std::optional<Song> parse(const QByteArray& bytes, QString* error = nullptr);
+std::optional<SmfSong> parseSmf(const QByteArray& bytes, QString* error = nullptr);
 
-} // namespace smf
+} // namespace playback

@@ -6,31 +6,31 @@
 
 // The MIDI file reader's inner part: one track chunk walked event by event. Internal to
 // SmfParser.cpp (and its tests); any thread.
-namespace smf {
+namespace playback {
 
-struct TempoChange {
+struct SmfTempoChange {
     long long tick;
     int microsecondsPerQuarter;
 };
 
 // What a track hands on to the song: a channel message or the body of a system exclusive one.
-struct TrackEvent {
+struct SmfTrackEvent {
     long long tick = 0;
-    uint32_t message = 0; // packed as in Song::messages; 0xF0 alone for system exclusive
+    uint32_t message = 0; // packed as in SmfSong::messages; 0xF0 alone for system exclusive
     const unsigned char* sysex = nullptr;
     uint32_t sysexLength = 0;
 };
 
 // Walks one MTrk body. Stops at End of Track, or at the first incomplete or impossible event.
 // Walking the same body twice gives the same events: the parser counts first, then keeps.
-class TrackCursor {
+class SmfTrackCursor {
 public:
-    TrackCursor(const unsigned char* begin, const unsigned char* end, bool cutShort)
+    SmfTrackCursor(const unsigned char* begin, const unsigned char* end, bool cutShort)
         : m_p(begin), m_end(end), m_truncated(cutShort) {}
 
     // The next event the synthesizer takes; false at the end of the track. Tempo changes are
     // added to `tempos` when it is given.
-    bool next(TrackEvent& out, std::vector<TempoChange>* tempos) {
+    bool next(SmfTrackEvent& out, std::vector<SmfTempoChange>* tempos) {
         while (!m_done && m_p < m_end) {
             uint32_t delta = 0;
             if (!variableLength(delta) || m_p >= m_end) {
@@ -157,4 +157,4 @@ private:
     bool m_done = false;
 };
 
-} // namespace smf
+} // namespace playback

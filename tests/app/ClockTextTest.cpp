@@ -23,10 +23,10 @@ TEST(ClockText, TwentyFourHourTimeAndShortDateFromTheLocale) {
         {QLocale::c(), morning, " 9:05:03 / 5 Dec 2026"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ClockText::format(c.at, c.locale), QString::fromUtf8(c.text));
+        EXPECT_EQ(app::clockText(c.at, c.locale), QString::fromUtf8(c.text));
     }
     // Quoted literal text in the time format is a separator like any other.
-    EXPECT_EQ(ClockText::format(afternoon, QLocale(QLocale::French, QLocale::Canada)).left(14),
+    EXPECT_EQ(app::clockText(afternoon, QLocale(QLocale::French, QLocale::Canada)).left(14),
               QStringLiteral(" 14 h 00 h 00 "));
 }
 

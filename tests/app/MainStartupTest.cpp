@@ -66,13 +66,13 @@ void expectColours(const MainControls& c, const Colours& t) {
 // Each test starts with the first start of the program in an empty folder.
 class MainStartup : public MainWindowTest {
 protected:
-    QString ini() const { return settingsFilePath(folder()); }
+    QString ini() const { return common::settingsFilePath(folder()); }
 };
 
 TEST_F(MainStartup, FirstStartInAnEmptyFolderShowsTheDefaultsAndWritesTheFile) {
     expectColours(c(), kDefaultColours);
     EXPECT_EQ(c().ReclameLabel->text(), u"Hier kan uw reclame tekst staan..."_s);
-    EXPECT_EQ(readFile(ini()), settingsFileBytes(Settings{}));
+    EXPECT_EQ(readFile(ini()), common::settingsFileBytes(Settings{}));
 
     // A program folder that cannot be written starts the same.
     ASSERT_TRUE(writeFile(m_dir.filePath(u"plain"_s), "x"));
@@ -102,7 +102,7 @@ TEST_F(MainStartup, ShortFileIsRewrittenWithEightLinesAndACompleteOneLeftAlone) 
 TEST_F(MainStartup, LogoThatCannotBeReadGivesTheBuiltInLogoWithoutAMessage) {
     Settings s;
     s.logoPath = m_dir.filePath(u"weg.jpg"_s);
-    ASSERT_TRUE(SaveSettings(ini(), s));
+    ASSERT_TRUE(common::SaveSettings(ini(), s));
     ModalAnswerer none;
     startMain();
     const auto argb = [](const QPixmap& p) { return p.toImage().convertToFormat(QImage::Format_ARGB32); };
@@ -158,8 +158,7 @@ TEST_F(MainStartup, FontsAreSubstitutedAndTheClockTicks) {
     // The text for now, or for the second before if the tick came just before it.
     const QDateTime now = QDateTime::currentDateTime();
     const QString text = c().Klok->text();
-    EXPECT_TRUE(text == ClockText::format(now, QLocale()) ||
-                text == ClockText::format(now.addSecs(-1), QLocale()))
+    EXPECT_TRUE(text == app::clockText(now, QLocale()) || text == app::clockText(now.addSecs(-1), QLocale()))
         << text.toStdString();
     EXPECT_GE(c().Klok->width(), c().Klok->fontMetrics().horizontalAdvance(text));
 }

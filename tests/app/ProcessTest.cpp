@@ -20,7 +20,7 @@ namespace {
 TEST(ProgramProcess, FirstStartWritesTheSettingsAndSignalsEndItWithoutWriting) {
     QTemporaryDir dir;
     // The program keeps its settings beside itself: a copy in a fresh folder starts clean.
-    const QString exe = dir.filePath(QStringLiteral("tunara")), ini = settingsFilePath(dir.path());
+    const QString exe = dir.filePath(QStringLiteral("tunara")), ini = common::settingsFilePath(dir.path());
     ASSERT_TRUE(QFile::copy(QStringLiteral(TUNARA_EXE), exe));
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -39,7 +39,7 @@ TEST(ProgramProcess, FirstStartWritesTheSettingsAndSignalsEndItWithoutWriting) {
         EXPECT_TRUE(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0) << signal;
     };
     runUntil([&ini] { return QFileInfo(ini).size() > 0; }, SIGINT);
-    EXPECT_EQ(readFile(ini), settingsFileBytes(Settings{}));
+    EXPECT_EQ(readFile(ini), common::settingsFileBytes(Settings{}));
 
     const QByteArray mine =
         "1,2,3\r\n4,5,6\r\n7,8,9\r\n10,11,12\r\n\"Tunara 1\"\r\n\"Mijn\"\r\n\"\"\r\n\"/m\"\r\n";

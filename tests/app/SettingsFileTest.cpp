@@ -28,16 +28,16 @@ const Settings kMarked{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}, "r", "a", 
 
 class SettingsFileTest : public ::testing::Test {
 protected:
-    QString path() const { return settingsFilePath(m_dir.path()); }
+    QString path() const { return common::settingsFilePath(m_dir.path()); }
     bool load(Settings& s) const {
         s = kMarked;
-        return LoadSettings(path(), s);
+        return common::LoadSettings(path(), s);
     }
     QTemporaryDir m_dir;
 };
 
 TEST_F(SettingsFileTest, DefaultsAreTheEightLinesAndReadBack) {
-    ASSERT_TRUE(SaveSettings(path(), Settings{}));
+    ASSERT_TRUE(common::SaveSettings(path(), Settings{}));
     EXPECT_EQ(readFile(path()), kDefaults); // an empty logo path is two double quotes
     Settings s;
     ASSERT_TRUE(load(s));
@@ -64,14 +64,14 @@ TEST_F(SettingsFileTest, TextsSurviveARoundTrip) {
     s.advertText = u"Koop nu, want: op = op, echt waar,,"_s;
     s.logoPath = u"/home/jan/Mijn foto's/logo één.png"_s;
     s.searchFolder = u"  /media/usb,2/muziek"_s;
-    ASSERT_TRUE(SaveSettings(path(), s));
+    ASSERT_TRUE(common::SaveSettings(path(), s));
     Settings back;
-    ASSERT_TRUE(LoadSettings(path(), back));
+    ASSERT_TRUE(common::LoadSettings(path(), back));
     EXPECT_EQ(back, s);
     // The reader has no escape for a double quote: it becomes a typographic one, opening and closing.
     s.advertText = u"De \"beste\" muziek, \"echt\""_s;
-    ASSERT_TRUE(SaveSettings(path(), s));
-    ASSERT_TRUE(LoadSettings(path(), back));
+    ASSERT_TRUE(common::SaveSettings(path(), s));
+    ASSERT_TRUE(common::LoadSettings(path(), back));
     EXPECT_EQ(back.advertText, u"De “beste” muziek, “echt”"_s);
     EXPECT_EQ(back.searchFolder, s.searchFolder);
 }
@@ -80,11 +80,11 @@ TEST_F(SettingsFileTest, ShortOrUnreadableFileFailsKeepingTheFieldsReadSoFar) {
     Settings s;
     EXPECT_FALSE(load(s)); // missing
     EXPECT_EQ(s, kMarked);
-    EXPECT_FALSE(LoadSettings(m_dir.path(), s)); // a folder
+    EXPECT_FALSE(common::LoadSettings(m_dir.path(), s)); // a folder
     ASSERT_EQ(::mkfifo(QFile::encodeName(path()).constData(), 0600), 0);
     EXPECT_FALSE(load(s)); // would block forever if it opened the pipe
     EXPECT_EQ(s, kMarked);
-    EXPECT_TRUE(SaveSettings(path(), Settings{}) && load(s)); // a regular file takes the pipe's place
+    EXPECT_TRUE(common::SaveSettings(path(), Settings{}) && load(s)); // a regular file takes the pipe's place
 
     const std::pair<QByteArray, Settings> cases[] = {
         {"", kMarked},
@@ -131,10 +131,11 @@ TEST(SettingsReader, FieldRules) {
     };
     for (const auto& c : cases) {
         Settings s = kMarked;
-        EXPECT_EQ(parseSettingsText(c.text, s), c.complete) << c.text.toStdString();
+        EXPECT_EQ(common::parseSettingsText(c.text, s), c.complete) << c.text.toStdString();
         EXPECT_EQ(s, c.expected) << c.text.toStdString();
     }
-    EXPECT_TRUE(settingsFileBytes(cases[4].expected).startsWith("2,4,-7\r\n300,5,6\r\n32767,-32768,12\r\n"));
+    EXPECT_TRUE(
+        common::settingsFileBytes(cases[4].expected).startsWith("2,4,-7\r\n300,5,6\r\n32767,-32768,12\r\n"));
 }
 
 TEST(TextFiles, FailuresGiveTheReasonInDutchForTheUsualCauses) {
@@ -144,14 +145,14 @@ TEST(TextFiles, FailuresGiveTheReasonInDutchForTheUsualCauses) {
                                                {EROFS, u"het bestandssysteem is alleen-lezen"_s},
                                                {EXDEV, QString::fromLocal8Bit(strerror(EXDEV))}};
     for (const auto& [number, reason] : reasons) {
-        EXPECT_EQ(TextFiles::reasonText(number), reason) << number;
+        EXPECT_EQ(common::reasonText(number), reason) << number;
     }
     QTemporaryDir dir;
     QString error;
     ASSERT_TRUE(QDir(dir.path()).mkdir(u"Tunara.ini"_s)); // a folder where the file goes
-    EXPECT_FALSE(SaveSettings(settingsFilePath(dir.path()), Settings{}, &error));
+    EXPECT_FALSE(common::SaveSettings(common::settingsFilePath(dir.path()), Settings{}, &error));
     EXPECT_EQ(error, u"er staat een map met die naam"_s);
-    EXPECT_FALSE(SaveSettings(dir.filePath(u"geen/Tunara.ini"_s), Settings{}, &error));
+    EXPECT_FALSE(common::SaveSettings(dir.filePath(u"geen/Tunara.ini"_s), Settings{}, &error));
     EXPECT_EQ(error, u"het bestand of de map bestaat niet"_s);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
               QStringList{u"Tunara.ini"_s});
@@ -161,40 +162,43 @@ TEST(ProgramFolder, UnwritableFolderFallsBackAndSettingsAndPlaylistsAreCarriedOv
     QTemporaryDir dir;
     const QString plain = dir.filePath(u"plain"_s), fallback = dir.filePath(u"data/Tunara"_s);
     writeFile(plain, "x");
-    EXPECT_EQ(ProgramFolder::resolve(dir.path(), fallback), dir.path());
+    EXPECT_EQ(app::resolveProgramFolder(dir.path(), fallback), dir.path());
     EXPECT_FALSE(QDir(fallback).exists());
     // No one can create files below a plain file, not even the superuser.
-    EXPECT_FALSE(ProgramFolder::isWritable(plain) || ProgramFolder::isWritable(QString()));
-    EXPECT_EQ(ProgramFolder::resolve(plain + u"/bin"_s, fallback), fallback);
-    EXPECT_TRUE(ProgramFolder::isWritable(fallback));
-    EXPECT_EQ(ProgramFolder::resolve(plain + u"/a"_s, plain + u"/b"_s), plain + u"/a"_s); // nothing writable
+    EXPECT_FALSE(app::isWritableFolder(plain) || app::isWritableFolder(QString()));
+    EXPECT_EQ(app::resolveProgramFolder(plain + u"/bin"_s, fallback), fallback);
+    EXPECT_TRUE(app::isWritableFolder(fallback));
+    EXPECT_EQ(app::resolveProgramFolder(plain + u"/a"_s, plain + u"/b"_s),
+              plain + u"/a"_s); // nothing writable
 
     // Settings are carried over only when the new folder has none; every stored playlist is
     // copied (the files beside the program stay), one saved here under the same name is kept, and one the
     // user deleted here does not come back.
-    const auto lst = [](const QString& f, const QString& name) { return PlaylistFile::filePath(f, name); };
-    ASSERT_TRUE(QDir().mkpath(PlaylistFile::folderPath(dir.path())) &&
-                QDir().mkpath(PlaylistFile::folderPath(fallback)));
-    writeFile(settingsFilePath(dir.path()), "1,2,3\r\n");
+    const auto lst = [](const QString& f, const QString& name) {
+        return playlist::playlistFilePath(f, name);
+    };
+    ASSERT_TRUE(QDir().mkpath(playlist::playlistFolder(dir.path())) &&
+                QDir().mkpath(playlist::playlistFolder(fallback)));
+    writeFile(common::settingsFilePath(dir.path()), "1,2,3\r\n");
     for (const QString& name : {u"Jazz"_s, u"Rock"_s, u"Zang"_s}) {
         writeFile(lst(dir.path(), name), name.toUtf8());
     }
     writeFile(lst(fallback, u"Rock"_s), "mine");
     writeFile(lst(fallback, u"Nieuw"_s), "later");
-    ProgramFolder::carryOver(dir.path(), fallback);
-    EXPECT_EQ(readFile(settingsFilePath(fallback)), "1,2,3\r\n");
-    EXPECT_EQ(PlaylistFile::storedNames(fallback),
+    app::carryOverProgramFiles(dir.path(), fallback);
+    EXPECT_EQ(readFile(common::settingsFilePath(fallback)), "1,2,3\r\n");
+    EXPECT_EQ(playlist::storedPlaylistNames(fallback),
               QStringList({u"Jazz"_s, u"Nieuw"_s, u"Rock"_s, u"Zang"_s}));
     EXPECT_EQ(readFile(lst(fallback, u"Jazz"_s)), "Jazz");
     EXPECT_EQ(readFile(lst(fallback, u"Rock"_s)), "mine");
-    EXPECT_EQ(PlaylistFile::storedNames(dir.path()).size(), 3);
+    EXPECT_EQ(playlist::storedPlaylistNames(dir.path()).size(), 3);
 
-    writeFile(settingsFilePath(fallback), "mine");
+    writeFile(common::settingsFilePath(fallback), "mine");
     ASSERT_TRUE(QFile::remove(lst(fallback, u"Zang"_s)));
     writeFile(lst(dir.path(), u"Blues"_s), "Blues");
-    ProgramFolder::carryOver(dir.path(), fallback);
-    EXPECT_EQ(readFile(settingsFilePath(fallback)), "mine");
-    EXPECT_EQ(PlaylistFile::storedNames(fallback),
+    app::carryOverProgramFiles(dir.path(), fallback);
+    EXPECT_EQ(readFile(common::settingsFilePath(fallback)), "mine");
+    EXPECT_EQ(playlist::storedPlaylistNames(fallback),
               QStringList({u"Blues"_s, u"Jazz"_s, u"Nieuw"_s, u"Rock"_s}));
 }
 

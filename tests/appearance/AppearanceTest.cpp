@@ -269,7 +269,7 @@ TEST_F(Appearance, TheAdvertisementTextKeepsTheOldOnAnEmptyAnswerAndShowsOnOneLi
     showsTheCharacters();
     Settings s;
     s.advertText = markup;
-    ASSERT_TRUE(SaveSettings(settingsFilePath(folder()), s));
+    ASSERT_TRUE(common::SaveSettings(common::settingsFilePath(folder()), s));
     m_main.reset();
     startMain();
     showsTheCharacters();

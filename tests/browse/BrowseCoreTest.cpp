@@ -34,21 +34,21 @@ TEST(FileList, KeepsOrdinaryMp3AndMidiFilesOfAnyCaseInNameOrder) {
     ASSERT_TRUE(QFile::link(dir.filePath("folder.mp3"), dir.filePath("dirlink.mid")));
     const QByteArray notUtf8 = QFile::encodeName(dir.path()) + "/caf\xe9.mp3"; // Latin-1 é
     ASSERT_TRUE(std::ofstream(notUtf8.constData()).good());
-    const FileList::Listing listing = FileList::list(dir.path(), FileList::songFilter());
+    const common::Listing listing = common::listFolder(dir.path(), common::songFilter());
     ::unlink(notUtf8.constData()); // QTemporaryDir cannot name it
     EXPECT_TRUE(listing.ok);
     EXPECT_EQ(listing.names,
               QStringList({"eagle.mp3", "Édith.mp3", "first.MP3", "link.mp3", "second.mid", "Zoë.mid"}));
     EXPECT_EQ(listing.unreadable, 1);
-    EXPECT_EQ(SongNames::unreadableText(2), "2 bestanden met een onleesbare naam overgeslagen.");
+    EXPECT_EQ(browse::unreadableText(2), "2 bestanden met een onleesbare naam overgeslagen.");
 
     for (const QString& notAFolder : {dir.filePath("missing"), dir.filePath("eagle.mp3")}) {
-        const FileList::Listing none = FileList::list(notAFolder, FileList::songFilter());
+        const common::Listing none = common::listFolder(notAFolder, common::songFilter());
         EXPECT_FALSE(none.ok);
         EXPECT_FALSE(none.error.isEmpty());
     }
-    EXPECT_TRUE(FileList::canOpen(dir.path()));
-    EXPECT_FALSE(FileList::canOpen(dir.filePath("missing")));
+    EXPECT_TRUE(common::canOpenFolder(dir.path()));
+    EXPECT_FALSE(common::canOpenFolder(dir.filePath("missing")));
 }
 
 QStringList rowNames(const FolderTreeModel& model, const QModelIndex& parent) {
@@ -140,32 +140,32 @@ TEST(SongNames, OrderIgnoresCaseAndAccentsExceptToBreakTiesAndTheShownNameDropsT
                                "eb.mp3", "Song.mp3", "Song 2.mp3", "song-b.mp3", "Song10.mp3"};
     QStringList names = expected;
     std::reverse(names.begin(), names.end());
-    NameOrder::sort(names);
+    common::sortNames(names);
     EXPECT_EQ(names, expected);
     // Canonically equal spellings still get a fixed order, else sorting is undefined.
     const QString composed = QStringLiteral("\u00e9.mp3"), decomposed = QStringLiteral("e\u0301.mp3");
-    EXPECT_NE(NameOrder::compare(composed, decomposed), 0);
-    EXPECT_EQ(NameOrder::compare(composed, decomposed), -NameOrder::compare(decomposed, composed));
-    EXPECT_EQ(NameOrder::compare("a.mp3", "a.mp3"), 0);
+    EXPECT_NE(common::compareNames(composed, decomposed), 0);
+    EXPECT_EQ(common::compareNames(composed, decomposed), -common::compareNames(decomposed, composed));
+    EXPECT_EQ(common::compareNames("a.mp3", "a.mp3"), 0);
     // The shown name drops the extension; the path is a plain join.
-    EXPECT_EQ(SongNames::displayName("a.b.MP3"), "a.b");
-    EXPECT_EQ(SongNames::displayName("Café ---/--- x.mp3"), "Café ---/--- x");
-    EXPECT_EQ(SongNames::displayName(".mp3"), "");
-    EXPECT_EQ(SongNames::displayName("x"), "");
-    EXPECT_EQ(SongNames::fullPath("/music/jazz", "Intro.mp3"), "/music/jazz/Intro.mp3");
-    EXPECT_EQ(SongNames::fullPath("/", "Intro.mp3"), "//Intro.mp3");
+    EXPECT_EQ(browse::displayName("a.b.MP3"), "a.b");
+    EXPECT_EQ(browse::displayName("Café ---/--- x.mp3"), "Café ---/--- x");
+    EXPECT_EQ(browse::displayName(".mp3"), "");
+    EXPECT_EQ(browse::displayName("x"), "");
+    EXPECT_EQ(browse::fullPath("/music/jazz", "Intro.mp3"), "/music/jazz/Intro.mp3");
+    EXPECT_EQ(browse::fullPath("/", "Intro.mp3"), "//Intro.mp3");
 }
 
 TEST(Volumes, OffersUserVolumesWithTheirNames) {
-    EXPECT_TRUE(Volumes::isBrowsable("/", "overlay"));
-    EXPECT_TRUE(Volumes::isBrowsable("/media/jan/STICK", "vfat"));
-    EXPECT_TRUE(Volumes::isBrowsable("/runner", "ext4"));
-    EXPECT_FALSE(Volumes::isBrowsable("/data", "overlay"));
-    EXPECT_FALSE(Volumes::isBrowsable("/proc", "proc"));
-    EXPECT_FALSE(Volumes::isBrowsable("/run/user/1000", "tmpfs"));
-    EXPECT_FALSE(Volumes::isBrowsable("/var/lib/docker/overlay2/abc/merged", "overlay"));
-    EXPECT_EQ(Volumes::caption("/", QString()), "/");
-    EXPECT_EQ(Volumes::caption("/media/usb", "MUZIEK"), "/media/usb [MUZIEK]");
+    EXPECT_TRUE(browse::isBrowsable("/", "overlay"));
+    EXPECT_TRUE(browse::isBrowsable("/media/jan/STICK", "vfat"));
+    EXPECT_TRUE(browse::isBrowsable("/runner", "ext4"));
+    EXPECT_FALSE(browse::isBrowsable("/data", "overlay"));
+    EXPECT_FALSE(browse::isBrowsable("/proc", "proc"));
+    EXPECT_FALSE(browse::isBrowsable("/run/user/1000", "tmpfs"));
+    EXPECT_FALSE(browse::isBrowsable("/var/lib/docker/overlay2/abc/merged", "overlay"));
+    EXPECT_EQ(browse::volumeCaption("/", QString()), "/");
+    EXPECT_EQ(browse::volumeCaption("/media/usb", "MUZIEK"), "/media/usb [MUZIEK]");
 }
 
 } // namespace

@@ -39,7 +39,7 @@ protected:
         m_player.calls.clear();
         m_fileBefore = readFile(iniPath());
     }
-    QString iniPath() const { return settingsFilePath(folder()); }
+    QString iniPath() const { return common::settingsFilePath(folder()); }
     void click(const QString& name) { QTest::mouseClick(control<QWidget>(name), Qt::LeftButton); }
     // Button 9 and the given answer to its question; the boxes shown.
     QList<SeenBox> quit(QMessageBox::StandardButton answer) {
@@ -105,7 +105,7 @@ TEST_F(CommandBarTest, YesStopsThePlayerThenWritesEveryChangeAndCloses) {
     EXPECT_EQ(m_player.calls.count(u"stop"_s), 1);
     EXPECT_EQ(m_player.fileAtStop, m_fileBefore) << "the player stops before the file is written";
     Settings written;
-    ASSERT_TRUE(LoadSettings(iniPath(), written));
+    ASSERT_TRUE(common::LoadSettings(iniPath(), written));
     EXPECT_EQ(written, expected);
     for (QWidget* w : QApplication::topLevelWidgets()) {
         EXPECT_FALSE(w->isVisible()) << w->metaObject()->className();

@@ -70,7 +70,7 @@ TEST(Install, StagedTreePassesTheValidatorsAndTheProgramWritesOnlyBelowHome) {
     user.insert(u"HOME"_s, home.path());
     user.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
     user.insert(u"SDL_AUDIODRIVER"_s, u"dummy"_s);
-    const QString ini = settingsFilePath(home.filePath(u".local/share/Tunara"_s));
+    const QString ini = common::settingsFilePath(home.filePath(u".local/share/Tunara"_s));
     QProcess program;
     program.setProcessEnvironment(user);
     program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -81,7 +81,7 @@ TEST(Install, StagedTreePassesTheValidatorsAndTheProgramWritesOnlyBelowHome) {
     }
     ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
     EXPECT_TRUE(program.waitForFinished(10000));
-    EXPECT_EQ(fixtures::readFile(ini), settingsFileBytes(Settings{})) << ini.toStdString();
+    EXPECT_EQ(fixtures::readFile(ini), common::settingsFileBytes(Settings{})) << ini.toStdString();
     EXPECT_EQ(filesBelow(stage.path()), installed);
 }
 

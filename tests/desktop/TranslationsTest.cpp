@@ -20,18 +20,18 @@ QStringList questionButtonTexts() {
         texts << box->button(QMessageBox::Yes)->text() << box->button(QMessageBox::No)->text();
         box->button(QMessageBox::No)->click();
     });
-    EXPECT_FALSE(MessageKit::askYesNo(nullptr, u" Delete"_s, u"Wilt u het bestand 'Jazz' verwijderen?"_s));
+    EXPECT_FALSE(widgets::askYesNo(nullptr, u" Delete"_s, u"Wilt u het bestand 'Jazz' verwijderen?"_s));
     return texts;
 }
 
 TEST(QtTranslations, StandardButtonsReadJaAndNeeOnADutchSystemAndStayEnglishOnAnEnglishOne) {
-    QtTranslations::install(*qApp, QLocale(QLocale::English, QLocale::UnitedStates));
+    desktop::installQtTranslations(*qApp, QLocale(QLocale::English, QLocale::UnitedStates));
     EXPECT_EQ(questionButtonTexts(), QStringList({u"&Yes"_s, u"&No"_s}));
 
     ASSERT_EQ(QLocale::system().language(), QLocale::Dutch) << "run with LANG=nl_NL.UTF-8";
-    EXPECT_TRUE(QtTranslations::install(*qApp));
+    EXPECT_TRUE(desktop::installQtTranslations(*qApp));
     EXPECT_EQ(questionButtonTexts(), QStringList({u"&Ja"_s, u"&Nee"_s}));
-    EXPECT_FALSE(QtTranslations::install(*qApp, QLocale(QLocale::Icelandic, QLocale::Iceland)));
+    EXPECT_FALSE(desktop::installQtTranslations(*qApp, QLocale(QLocale::Icelandic, QLocale::Iceland)));
 }
 
 } // namespace

@@ -24,20 +24,21 @@ TEST(Gain, VolumeAndBalanceAreDecibelsAndTheBottomMutes) {
         {0, 1000, -10, 0},      {0, -5000, 0, -50}, {0, 9000, -50, 0},     {-600, 600, -12, -6},
         {-2000, -100, -20, -21}};
     for (const auto& [volume, balance, left, right] : cases) {
-        const gain::StereoGain g = gain::combined(volume, balance);
+        const playback::StereoGain g = playback::combinedGain(volume, balance);
         EXPECT_NEAR(20 * std::log10(g.left), left, 1e-3) << volume << " " << balance;
         EXPECT_NEAR(20 * std::log10(g.right), right, 1e-3) << volume << " " << balance;
     }
-    EXPECT_EQ(gain::combined(-2500, -5000), (gain::StereoGain{0.0f, 0.0f}));
-    EXPECT_EQ(gain::volumeToAmplitude(-10000), 0.0f);
+    EXPECT_EQ(playback::combinedGain(-2500, -5000), (playback::StereoGain{0.0f, 0.0f}));
+    EXPECT_EQ(playback::volumeToAmplitude(-10000), 0.0f);
     for (int v = -2499; v < 0; v += 7) {
-        EXPECT_LT(gain::volumeToAmplitude(v), gain::volumeToAmplitude(v + 7));
+        EXPECT_LT(playback::volumeToAmplitude(v), playback::volumeToAmplitude(v + 7));
     }
 }
 
 TEST(Gain, ChangesGlideAcrossBlocks) {
     std::vector<float> block(2 * 100, 1.0f);
-    const gain::StereoGain reached = gain::applyRamped(block.data(), 100, {1.0f, 1.0f}, {0.0f, 0.5f}, 200);
+    const playback::StereoGain reached =
+        playback::applyGainRamp(block.data(), 100, {1.0f, 1.0f}, {0.0f, 0.5f}, 200);
     EXPECT_NEAR(reached.left, 0.5f, 1e-6); // half the ramp in this block
     EXPECT_NEAR(reached.right, 0.75f, 1e-6);
     for (size_t i = 2; i < block.size(); i += 2) {
@@ -45,8 +46,8 @@ TEST(Gain, ChangesGlideAcrossBlocks) {
     }
     EXPECT_NEAR(block[198], 0.5f, 0.01f);
     std::vector<float> next(2 * 300, 1.0f);
-    EXPECT_EQ(gain::applyRamped(next.data(), 300, reached, {0.0f, 0.5f}, 200),
-              (gain::StereoGain{0.0f, 0.5f}));
+    EXPECT_EQ(playback::applyGainRamp(next.data(), 300, reached, {0.0f, 0.5f}, 200),
+              (playback::StereoGain{0.0f, 0.5f}));
     EXPECT_LT(next[0], 0.5f);
     EXPECT_EQ(std::pair(next[2 * 250], next[2 * 250 + 1]), std::pair(0.0f, 0.5f)); // there from then on
 }

@@ -37,7 +37,7 @@ TEST(SmfParser, LengthFollowsTheTempoMapAndTheEndOfTrack) {
         recipe.tempos.push_back({2000, 1000000});
         const fixtures::Song song = fixtures::makeMidi(recipe);
         QString error;
-        const auto parsed = smf::parse(song.bytes, &error);
+        const auto parsed = playback::parseSmf(song.bytes, &error);
         ASSERT_TRUE(parsed) << error.toStdString();
         EXPECT_EQ(parsed->tracks, format == 0 ? 1 : 2);
         EXPECT_FALSE(parsed->truncated);
@@ -49,17 +49,17 @@ TEST(SmfParser, LengthFollowsTheTempoMapAndTheEndOfTrack) {
     fixtures::MidiRecipe tracks{
         .notes = {{0, 480, 60, 100, 0, 2}, {0, 480, 64, 90, 0, 1}, {240, 480, 67, 80, 0, 0}},
         .noteTracks = 3};
-    const auto merged = smf::parse(fixtures::makeMidi(tracks).bytes);
+    const auto merged = playback::parseSmf(fixtures::makeMidi(tracks).bytes);
     ASSERT_TRUE(merged && merged->eventCount() == 6);
     const std::array<double, 4> order[] = {{0x90, 64, 90, 0.0}, {0x90, 60, 100, 0.0}, {0x90, 67, 80, 0.25},
                                            {0x90, 64, 0, 0.5},  {0x90, 60, 0, 0.5},   {0x90, 67, 0, 0.75}};
     for (size_t i = 0; i < 6; ++i) {
-        const smf::Event e = merged->event(i);
+        const playback::SmfEvent e = merged->event(i);
         EXPECT_EQ((std::array{double(e.status), double(e.data1), double(e.data2), e.seconds}), order[i]) << i;
     }
     fixtures::MidiRecipe rest = fixtures::midiSong(1.0);
     rest.endOfTrackTick = 480 * 2 * 3; // three seconds at 120 bpm
-    EXPECT_EQ(smf::parse(fixtures::makeMidi(rest).bytes)->lengthSeconds, 3.0L);
+    EXPECT_EQ(playback::parseSmf(fixtures::makeMidi(rest).bytes)->lengthSeconds, 3.0L);
 }
 
 TEST(SmfParser, SmpteDivisionIgnoresTempo) {
@@ -67,7 +67,7 @@ TEST(SmfParser, SmpteDivisionIgnoresTempo) {
         fixtures::MidiRecipe recipe{.smpteFramesPerSecond = fps, .ticksPerFrame = 80};
         recipe.tempos = {{0, 250000}, {500, 2000000}};
         recipe.notes = {{0, 1000, 60, 100, 0, 0}, {1000, fps * 80 * 2 - 1000, 62, 100, 0, 0}};
-        const auto parsed = smf::parse(fixtures::makeMidi(recipe).bytes);
+        const auto parsed = playback::parseSmf(fixtures::makeMidi(recipe).bytes);
         ASSERT_TRUE(parsed && parsed->smpte) << fps;
         EXPECT_NEAR(double(parsed->lengthSeconds), fps == 29 ? 2.0 * 29 * 1001 / 30000 : 2.0, 1e-12) << fps;
     }
@@ -105,7 +105,7 @@ TEST(SmfParser, HandMadeTracksIncludingDamagedOnes) {
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
         const auto& [file, seconds, events, truncated, lastStatus, last] = c;
-        const auto song = smf::parse(file);
+        const auto song = playback::parseSmf(file);
         ASSERT_TRUE(song);
         EXPECT_NEAR(double(song->lengthSeconds), double(seconds), 1e-12);
         EXPECT_EQ(song->truncated, truncated);
@@ -114,9 +114,9 @@ TEST(SmfParser, HandMadeTracksIncludingDamagedOnes) {
         EXPECT_NEAR(song->event(events - 1).seconds, last, 1e-12);
     }
 
-    const auto sysex =
-        smf::parse(header(0, 1, 96) +
-                   track(bytes({0x00, 0xf0, 0x05, 0x7e, 0x7f, 0x09, 0x01, 0xf7, 0x60, 0xff, 0x2f, 0x00})));
+    const auto sysex = playback::parseSmf(
+        header(0, 1, 96) +
+        track(bytes({0x00, 0xf0, 0x05, 0x7e, 0x7f, 0x09, 0x01, 0xf7, 0x60, 0xff, 0x2f, 0x00})));
     ASSERT_TRUE(sysex && sysex->eventCount() == 1 && sysex->event(0).sysexLength == 4);
     EXPECT_EQ(QByteArray(sysex->sysex.data(), 4), bytes({0x7e, 0x7f, 0x09, 0x01})); // without its framing
 }
@@ -157,7 +157,7 @@ TEST(SmfParser, StraySystemMessagesAreSkippedAndFilesWithoutNotesRefused) {
     for (const auto& [body, seconds, events, truncated, expectedError] : cases) {
         SCOPED_TRACE(body.toHex().toStdString());
         QString error;
-        const auto song = smf::parse(header(0, 1, 480) + track(body), &error);
+        const auto song = playback::parseSmf(header(0, 1, 480) + track(body), &error);
         EXPECT_EQ(error.toUtf8(), expectedError);
         ASSERT_EQ(bool(song), expectedError.isEmpty());
         if (song) { // length, events, whether cut short
@@ -172,8 +172,8 @@ TEST(SmfParser, RiffWrappedFilesAreReadAndNonMidiRejectedWithAReason) {
     const int n = int(smf.size());
     const QByteArray riff =
         "RIFF" + bytes({n + 12, (n + 12) >> 8, 0, 0}) + "RMIDdata" + bytes({n, n >> 8, 0, 0}) + smf;
-    EXPECT_TRUE(smf::looksLikeMidi(riff));
-    EXPECT_EQ(smf::parse(riff).value_or(smf::Song{}).lengthSeconds, 1.0L);
+    EXPECT_TRUE(playback::looksLikeMidi(riff));
+    EXPECT_EQ(playback::parseSmf(riff).value_or(playback::SmfSong{}).lengthSeconds, 1.0L);
 
     const QByteArray eot = track(bytes({0x00, 0xff, 0x2f, 0x00}));
     const QByteArray cases[] = {
@@ -191,7 +191,7 @@ TEST(SmfParser, RiffWrappedFilesAreReadAndNonMidiRejectedWithAReason) {
     };
     for (const QByteArray& c : cases) {
         QString error;
-        EXPECT_EQ(bool(smf::parse(c, &error)), c.startsWith(header(1, 1, 0xe728))) << &c - cases;
+        EXPECT_EQ(bool(playback::parseSmf(c, &error)), c.startsWith(header(1, 1, 0xe728))) << &c - cases;
         EXPECT_EQ(error.isEmpty(), c.startsWith(header(1, 1, 0xe728))) << error.toStdString();
     }
 }

@@ -50,13 +50,13 @@ TEST(PlaylistModel, BothColumnsMoveTogetherTheCountWaitsForARefreshAndItNeverGoe
 
 TEST(PlaylistFileFormat, WritesEveryLineWithSeparatorAndCrLfAndReadsByTheReaderRules) {
     EXPECT_EQ(
-        PlaylistFile::serialize({{"Intro", "/music/Intro.mp3"}, {"Café", "//Café.mid"}, {"", ""}}),
+        playlist::serializePlaylist({{"Intro", "/music/Intro.mp3"}, {"Café", "//Café.mid"}, {"", ""}}),
         QByteArray(
             "/music/Intro.mp3 ---/--- Intro\r\n//Caf\xC3\xA9.mid ---/--- Caf\xC3\xA9\r\n ---/--- \r\n"));
     const Entries entries{{"日本の歌 🎵", "/muziek/日本の歌 🎵.mid"},
                           {"a ---/--- b", "/x/a.mp3"},
                           {"  blanks  ", "//  blanks  .mp3"}};
-    const PlaylistFile::Parsed parsed = PlaylistFile::parse(PlaylistFile::serialize(entries));
+    const playlist::ParsedPlaylist parsed = playlist::parsePlaylist(playlist::serializePlaylist(entries));
     EXPECT_EQ(parsed.entries, entries);
     EXPECT_EQ(parsed.dropped, 0);
 
@@ -69,21 +69,21 @@ TEST(PlaylistFileFormat, WritesEveryLineWithSeparatorAndCrLfAndReadsByTheReaderR
                              "/p ---/---n\r\n/p---/--- n\r\n"
                              "  /p  ---/---  n  \r\n"
                              "/last ---/--- no end";
-    EXPECT_EQ(PlaylistFile::parse(bytes).entries, Entries({{"no path", ""},
-                                                           {"b ---/--- c", "/a"},
-                                                           {"one", "/lf"},
-                                                           {"lf cr", "/after"},
-                                                           {"cr", "/cr"},
-                                                           {" n  ", "  /p "},
-                                                           {"no end", "/last"}}));
+    EXPECT_EQ(playlist::parsePlaylist(bytes).entries, Entries({{"no path", ""},
+                                                               {"b ---/--- c", "/a"},
+                                                               {"one", "/lf"},
+                                                               {"lf cr", "/after"},
+                                                               {"cr", "/cr"},
+                                                               {" n  ", "  /p "},
+                                                               {"no end", "/last"}}));
     // A line that is not UTF-8 is Windows-1252; the lines around it stay UTF-8.
-    EXPECT_EQ(
-        PlaylistFile::parse("/\xC3\xA9\xC3\xA9n ---/--- \xC3\xA9\xC3\xA9n\n"
-                            "C:\\Caf\xE9 \x80.mp3 ---/--- Caf\xE9 \x80\r\n/\xE2\x82\xAC ---/--- \xE2\x82\xAC")
-            .entries,
-        Entries({{"één", "/één"}, {"Café €", "C:\\Café €.mp3"}, {"€", "/€"}}));
-    const PlaylistFile::Parsed limited =
-        PlaylistFile::parse("/a ---/--- a\r\nskip\r\n/b ---/--- b\r\n/c ---/--- c\r\n/d ---/--- d", 2);
+    EXPECT_EQ(playlist::parsePlaylist(
+                  "/\xC3\xA9\xC3\xA9n ---/--- \xC3\xA9\xC3\xA9n\n"
+                  "C:\\Caf\xE9 \x80.mp3 ---/--- Caf\xE9 \x80\r\n/\xE2\x82\xAC ---/--- \xE2\x82\xAC")
+                  .entries,
+              Entries({{"één", "/één"}, {"Café €", "C:\\Café €.mp3"}, {"€", "/€"}}));
+    const playlist::ParsedPlaylist limited =
+        playlist::parsePlaylist("/a ---/--- a\r\nskip\r\n/b ---/--- b\r\n/c ---/--- c\r\n/d ---/--- d", 2);
     EXPECT_EQ(limited.entries, Entries({{"a", "/a"}, {"b", "/b"}}));
     EXPECT_EQ(limited.dropped, 2);
 }
@@ -92,10 +92,10 @@ class PlaylistStore : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     const QString program = dir.path();
-    const QString folder = PlaylistFile::folderPath(program);
+    const QString folder = playlist::playlistFolder(program);
 
     QByteArray bytes(const QString& name) const {
-        return fixtures::readFile(PlaylistFile::filePath(program, name));
+        return fixtures::readFile(playlist::playlistFilePath(program, name));
     }
     void write(const QString& fileName, const QByteArray& content) {
         ASSERT_TRUE(fixtures::writeFile(folder + u'/' + fileName, content));
@@ -106,41 +106,41 @@ TEST_F(PlaylistStore, StoredPlaylistsAreListedInNameOrderAndRemovedEvenNamesTheW
     const QString longName(250, u'x'); // no room left for the writer's temporary file
     write(longName + ".lst", "/m/a.mp3 ---/--- a\r\n");
     write("..lst", "/m/b.mp3 ---/--- b\r\n");
-    ASSERT_EQ(PlaylistFile::storedNames(program), QStringList({".", longName}));
-    EXPECT_FALSE(PlaylistFile::nameProblem(longName).isEmpty());
-    EXPECT_EQ(PlaylistFile::load(program, longName).parsed.entries, Entries({{"a", "/m/a.mp3"}}));
-    EXPECT_EQ(PlaylistFile::load(program, ".").parsed.entries, Entries({{"b", "/m/b.mp3"}}));
-    EXPECT_FALSE(PlaylistFile::remove(program, "../Playlist/."));
-    EXPECT_TRUE(PlaylistFile::remove(program, longName));
-    EXPECT_TRUE(PlaylistFile::remove(program, "."));
-    EXPECT_TRUE(PlaylistFile::storedNames(program).isEmpty());
+    ASSERT_EQ(playlist::storedPlaylistNames(program), QStringList({".", longName}));
+    EXPECT_FALSE(playlist::playlistNameProblem(longName).isEmpty());
+    EXPECT_EQ(playlist::loadPlaylist(program, longName).parsed.entries, Entries({{"a", "/m/a.mp3"}}));
+    EXPECT_EQ(playlist::loadPlaylist(program, ".").parsed.entries, Entries({{"b", "/m/b.mp3"}}));
+    EXPECT_FALSE(playlist::removePlaylist(program, "../Playlist/."));
+    EXPECT_TRUE(playlist::removePlaylist(program, longName));
+    EXPECT_TRUE(playlist::removePlaylist(program, "."));
+    EXPECT_TRUE(playlist::storedPlaylistNames(program).isEmpty());
     for (const char* name : {"Rock.lst", "jazz.lst", "Blues.lst", ".verborgen.lst", "notes.txt", "Oud.LST"}) {
         write(name, "");
     }
     QDir().mkpath(folder + "/Map.lst");
-    EXPECT_EQ(PlaylistFile::storedNames(program), QStringList({".verborgen", "Blues", "jazz", "Rock"}));
+    EXPECT_EQ(playlist::storedPlaylistNames(program), QStringList({".verborgen", "Blues", "jazz", "Rock"}));
     for (const auto& [name, reason] : {std::pair{"Weg", "het bestand of de map bestaat niet"},
                                        std::pair{"Map", "er staat een map met die naam"}}) {
-        const PlaylistFile::Loaded loaded = PlaylistFile::load(program, name);
+        const playlist::LoadedPlaylist loaded = playlist::loadPlaylist(program, name);
         EXPECT_FALSE(loaded.opened);
         EXPECT_EQ(loaded.error, reason);
     }
-    EXPECT_TRUE(PlaylistFile::remove(program, "jazz"));
-    EXPECT_TRUE(PlaylistFile::remove(program, "jazz")) << "gone already counts as gone";
-    EXPECT_EQ(PlaylistFile::storedNames(program), QStringList({".verborgen", "Blues", "Rock"}));
+    EXPECT_TRUE(playlist::removePlaylist(program, "jazz"));
+    EXPECT_TRUE(playlist::removePlaylist(program, "jazz")) << "gone already counts as gone";
+    EXPECT_EQ(playlist::storedPlaylistNames(program), QStringList({".verborgen", "Blues", "Rock"}));
     // A read-only Playlist folder keeps its files, and says why.
     const ReadOnlyFolder readOnly(folder);
     if (!readOnly.active()) {
         GTEST_SKIP() << "permission bits cannot be made to stop this root thread (no capset)";
     }
     QString error;
-    EXPECT_FALSE(PlaylistFile::remove(program, "Rock", &error));
+    EXPECT_FALSE(playlist::removePlaylist(program, "Rock", &error));
     EXPECT_EQ(error, "geen toestemming");
-    EXPECT_EQ(PlaylistFile::storedNames(program), QStringList({".verborgen", "Blues", "Rock"}));
+    EXPECT_EQ(playlist::storedPlaylistNames(program), QStringList({".verborgen", "Blues", "Rock"}));
 }
 
 TEST_F(PlaylistStore, AFailedOrRefusedSaveReportsAndKeepsTheOldFile) {
-    ASSERT_TRUE(PlaylistFile::save(program, "Rock", {{"oud", "/oud.mp3"}}, nullptr));
+    ASSERT_TRUE(playlist::savePlaylist(program, "Rock", {{"oud", "/oud.mp3"}}, nullptr));
     Entries big(200, {"song", "/muziek/song.mp3"});
     QString error;
     bool saved = true;
@@ -152,7 +152,7 @@ TEST_F(PlaylistStore, AFailedOrRefusedSaveReportsAndKeepsTheOldFile) {
         full.rlim_cur = 64;
         const auto handler = std::signal(SIGXFSZ, SIG_IGN);
         setrlimit(RLIMIT_FSIZE, &full);
-        saved = PlaylistFile::save(program, "Rock", big, &error);
+        saved = playlist::savePlaylist(program, "Rock", big, &error);
         setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, handler);
     }
@@ -161,7 +161,7 @@ TEST_F(PlaylistStore, AFailedOrRefusedSaveReportsAndKeepsTheOldFile) {
     // A read-only folder: the reason in Dutch, as for every usual cause.
     {
         const ReadOnlyFolder readOnly(folder);
-        saved = readOnly.active() && PlaylistFile::save(program, "Rock", big, &error);
+        saved = readOnly.active() && playlist::savePlaylist(program, "Rock", big, &error);
     }
     EXPECT_FALSE(saved);
     EXPECT_TRUE(error.contains("niet worden opgeslagen (geen toestemming)")) << error.toStdString();
@@ -174,14 +174,14 @@ TEST_F(PlaylistStore, AFailedOrRefusedSaveReportsAndKeepsTheOldFile) {
           PlaylistEntry{"naam\r", "/m/naam.mp3"}, PlaylistEntry{"lf", "/m/l\nf.mp3"},
           PlaylistEntry{"l\nf", "/m/lf.mp3"}}) {
         error.clear();
-        EXPECT_FALSE(PlaylistFile::save(program, "Rock", {{"goed", "/m/goed.mp3"}, bad}, &error));
+        EXPECT_FALSE(playlist::savePlaylist(program, "Rock", {{"goed", "/m/goed.mp3"}, bad}, &error));
         EXPECT_TRUE(error.contains(bad.displayName)) << error.toStdString();
         EXPECT_EQ(bytes("Rock"), "/oud.mp3 ---/--- oud\r\n");
     }
-    EXPECT_EQ(PlaylistFile::entriesProblem({{"x", "/m/a\nb.mp3"}}),
-              PlaylistFile::entriesProblem({{"x", "/m/a\rb.mp3"}}));
+    EXPECT_EQ(playlist::playlistEntriesProblem({{"x", "/m/a\nb.mp3"}}),
+              playlist::playlistEntriesProblem({{"x", "/m/a\rb.mp3"}}));
     // A separator in the display name reads back whole.
-    EXPECT_TRUE(PlaylistFile::entriesProblem({{"a ---/--- b", "/m/ab.mp3"}}).isEmpty());
+    EXPECT_TRUE(playlist::playlistEntriesProblem({{"a ---/--- b", "/m/ab.mp3"}}).isEmpty());
 }
 
 } // namespace

@@ -28,10 +28,10 @@ protected:
         playlist().refreshCount();
     }
     QByteArray bytes(const QString& name) const {
-        return fixtures::readFile(PlaylistFile::filePath(folder(), name));
+        return fixtures::readFile(playlist::playlistFilePath(folder(), name));
     }
     void store(const QString& name, const QByteArray& content) {
-        ASSERT_TRUE(fixtures::writeFile(PlaylistFile::filePath(folder(), name), content));
+        ASSERT_TRUE(fixtures::writeFile(playlist::playlistFilePath(folder(), name), content));
     }
     // Presses command bar button 6 and types `name` into the name box (Cancel without one).
     QString saveAs(const std::optional<QString>& name) {
@@ -103,7 +103,7 @@ TEST_F(PlaylistGuiTest, SaveAsksForANameAndOverwritesOnlyOnYes) {
     saveAs("   ");
     saveAs(std::nullopt);
     saveAs(" Blues");
-    EXPECT_EQ(PlaylistFile::storedNames(folder()), QStringList({" Blues", "Rock"}));
+    EXPECT_EQ(playlist::storedPlaylistNames(folder()), QStringList({" Blues", "Rock"}));
 
     playlist().clear();
     fill({{"kort", "/k.mp3"}});
@@ -123,7 +123,7 @@ TEST_F(PlaylistGuiTest, RefusedNamesUnstorableSongsAndFailedSavesAreTold) {
         EXPECT_EQ(seen.title, "Tunara") << name.toStdString();
         EXPECT_EQ(seen.icon, QMessageBox::Warning);
     }
-    EXPECT_FALSE(QFileInfo::exists(PlaylistFile::folderPath(folder())));
+    EXPECT_FALSE(QFileInfo::exists(playlist::playlistFolder(folder())));
     EXPECT_FALSE(QFileInfo::exists(folder() + "/buiten.lst"));
 
     ASSERT_TRUE(save("Rock"));
@@ -134,8 +134,8 @@ TEST_F(PlaylistGuiTest, RefusedNamesUnstorableSongsAndFailedSavesAreTold) {
     EXPECT_EQ(bytes("Rock").count('\n'), 3);
 
     playlist().removeAt(3);
-    QDir(PlaylistFile::folderPath(folder())).removeRecursively();
-    QFile blocker(PlaylistFile::folderPath(folder())); // a file where the folder belongs
+    QDir(playlist::playlistFolder(folder())).removeRecursively();
+    QFile blocker(playlist::playlistFolder(folder())); // a file where the folder belongs
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     const SeenBox failed = answering(QMessageBox::Ok, [&] { EXPECT_FALSE(save("Jazz")); });
     EXPECT_TRUE(failed.text.contains("(een deel van het pad is geen map); de playlist is niet opgeslagen"))
@@ -186,7 +186,7 @@ TEST_F(PlaylistGuiTest, LoadformListsLoadsAndRoundTripsEveryNameAndTooLongAFileL
         SeenBox told;
         withLoadform([&](Loadform* form, QListWidget* list) {
             list->setCurrentRow(0);
-            spoil(PlaylistFile::filePath(folder(), "Jazz"));
+            spoil(playlist::playlistFilePath(folder(), "Jazz"));
             PermissionBits bits;
             told = answering(QMessageBox::Ok, [&] { form->findChild<PictureButton*>("OkKnop")->click(); });
         });
@@ -223,14 +223,14 @@ TEST_F(PlaylistGuiTest, DeleteKeyInLoadformAsksThenDeletes) {
     // A file that cannot be deleted keeps its name, and the user learns why.
     withLoadform([&](Loadform*, QListWidget* list) {
         list->setCurrentRow(0);
-        const ReadOnlyFolder readOnly(PlaylistFile::folderPath(folder()));
+        const ReadOnlyFolder readOnly(playlist::playlistFolder(folder()));
         ModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
         QTest::keyClick(list, Qt::Key_Delete);
         EXPECT_EQ(answerer.texts().value(1),
                   " Delete|Het bestand 'Rock' kan niet worden verwijderd (geen toestemming).");
         EXPECT_EQ(items(list), QStringList({"Rock"}));
     });
-    EXPECT_EQ(PlaylistFile::storedNames(folder()), QStringList({"Rock"}));
+    EXPECT_EQ(playlist::storedPlaylistNames(folder()), QStringList({"Rock"}));
 }
 
 } // namespace

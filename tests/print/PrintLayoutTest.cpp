@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace PrintLayout;
+using namespace playlist;
 using namespace Qt::StringLiterals;
 
 // The heading takes names and time separator from the locale, on a 24-hour clock; numbered

@@ -36,8 +36,8 @@ void link(const QString& target, const QString& path) {
 SearchResults scan(const QString& folder, const QString& keyword) {
     SearchResults fast;
     SearchResults queried;
-    ScanFolder(folder, keyword, fast, ScanOptions{true});
-    ScanFolder(folder, keyword, queried, ScanOptions{false});
+    search::ScanFolder(folder, keyword, fast, ScanOptions{true});
+    search::ScanFolder(folder, keyword, queried, ScanOptions{false});
     EXPECT_EQ(fast.paths, queried.paths);
     EXPECT_EQ(fast.mp3Total, queried.mp3Total);
     return fast;
@@ -52,10 +52,10 @@ QStringList sorted(QStringList names) {
 
 TEST(SearchRules, KeywordNeedsThreeCharactersAndIsNotMp3) {
     for (const char* refused : {"", "ab", "mp3", "MP3", "Mp3", "mP3"}) {
-        EXPECT_FALSE(SearchRules::keywordAccepted(QLatin1String(refused))) << refused;
+        EXPECT_FALSE(search::keywordAccepted(QLatin1String(refused))) << refused;
     }
     for (const char* accepted : {"  x", "abc", " mp3", ".mp3"}) {
-        EXPECT_TRUE(SearchRules::keywordAccepted(QLatin1String(accepted))) << accepted;
+        EXPECT_TRUE(search::keywordAccepted(QLatin1String(accepted))) << accepted;
     }
 }
 
@@ -128,8 +128,8 @@ TEST(ScanFolder, NamesThatAreNotUtf8AreCountedButLeftOutAndAMissingStartFolderFi
     // The folder from the path caption: blanks that belong to an existing folder's name stay.
     ASSERT_TRUE(QDir(tmp.path()).mkdir("met blank "));
     const QString blankEnd = tmp.path() + "/met blank ";
-    EXPECT_EQ(SearchRules::folderFromCaption(SearchRules::captionForFolder(blankEnd)), blankEnd);
-    EXPECT_EQ(SearchRules::folderFromCaption("  " + tmp.path() + "  "), tmp.path());
+    EXPECT_EQ(search::folderFromCaption(search::captionForFolder(blankEnd)), blankEnd);
+    EXPECT_EQ(search::folderFromCaption("  " + tmp.path() + "  "), tmp.path());
 }
 
 TEST(ScanFolder, LinksAreFollowedButLoopsEndAndKernelFileSystemsAreSkipped) {
@@ -162,7 +162,7 @@ TEST(Delay, WaitsWhileHandlingEventsWithoutSpinningAndEndsWhenTheProgramQuits) {
         QElapsedTimer clock;
         clock.start();
         const std::clock_t cpuBefore = std::clock();
-        Delay(0.4);
+        search::Delay(0.4);
         EXPECT_TRUE(timerFired);
         EXPECT_GE(clock.elapsed(), 400);
         EXPECT_LT(clock.elapsed(), 1500);
@@ -170,7 +170,7 @@ TEST(Delay, WaitsWhileHandlingEventsWithoutSpinningAndEndsWhenTheProgramQuits) {
         // Quitting during a wait is not held up for the rest of it.
         QTimer::singleShot(50, [] { QCoreApplication::exit(0); });
         clock.restart();
-        Delay(5.0);
+        search::Delay(5.0);
         EXPECT_LT(clock.elapsed(), 2000);
     });
     QCoreApplication::exec();

@@ -71,7 +71,7 @@ TEST_F(SearchWindow, InstructionsAreNeverAddedAndAMissingFolderFindsNothing) {
         EXPECT_EQ(child<QLabel>(z, "ZoekPath")->text(), " C:/mp3");
         QTest::mouseClick(child<QLineEdit>(z, "Text1"), Qt::LeftButton);
         EXPECT_EQ(child<QLineEdit>(z, "Text1")->text(), QString()) << "a click clears the placeholder";
-        EXPECT_EQ(lines(z, "List1"), SearchRules::instructionLines());
+        EXPECT_EQ(lines(z, "List1"), search::instructionLines());
         doubleClickRow(z, 2);
         child<QPushButton>(z, "SelectAllKnop")->click();
         EXPECT_EQ(playlist().count(), 0);
@@ -143,8 +143,7 @@ TEST_F(SearchWindow, ChosenFolderIsStoredByExitOnly) {
         ModalAnswerer answerer(QMessageBox::Ok, [&](QWidget* w) {
             auto* dialog = qobject_cast<QFileDialog*>(w);
             auto* prompt = w->findChild<QLabel*>("PathPrompt");
-            prompted =
-                dialog && prompt && prompt->isVisible() && prompt->text() == SearchRules::kFolderPrompt;
+            prompted = dialog && prompt && prompt->isVisible() && prompt->text() == search::kFolderPrompt;
             if (!dialog || folder.isEmpty()) {
                 return void(w->close());
             }

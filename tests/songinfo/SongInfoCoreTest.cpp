@@ -37,20 +37,22 @@ TEST(PlayTimeAndSize, RoundTheDurationBeforeTakingWholeMinutesAndGroupBytesByThe
     } cases[] = {{59.6, {1, 0}},  {61.4, {1, 1}},  {59.4, {0, 59}}, {245.3, {4, 5}}, {119.5, {2, 0}},
                  {89.5, {1, 30}}, {90.5, {1, 30}}, {0.0, {0, 0}},   {-3.0, {0, 0}},  {std::nan(""), {0, 0}}};
     for (const auto& c : cases) {
-        EXPECT_EQ(splitPlayTime(c.seconds), c.time) << c.seconds;
+        EXPECT_EQ(songinfo::splitPlayTime(c.seconds), c.time) << c.seconds;
     }
     for (double huge : {1e300, std::numeric_limits<double>::infinity()}) {
-        EXPECT_GE(splitPlayTime(huge).seconds, 0);
-        EXPECT_LT(splitPlayTime(huge).seconds, 60);
+        EXPECT_GE(songinfo::splitPlayTime(huge).seconds, 0);
+        EXPECT_LT(songinfo::splitPlayTime(huge).seconds, 60);
     }
     const QLocale dutch(QLocale::Dutch, QLocale::Netherlands);
-    EXPECT_EQ(formatByteCount(999, dutch), "999");
-    EXPECT_EQ(formatByteCount(1000, dutch), "1.000");
-    EXPECT_EQ(formatByteCount(12345678901LL, dutch), "12.345.678.901");
-    EXPECT_EQ(formatByteCount(-5, dutch), "0");
-    EXPECT_EQ(formatByteCount(4321987, QLocale(QLocale::English, QLocale::UnitedStates)), "4,321,987");
+    EXPECT_EQ(songinfo::formatByteCount(999, dutch), "999");
+    EXPECT_EQ(songinfo::formatByteCount(1000, dutch), "1.000");
+    EXPECT_EQ(songinfo::formatByteCount(12345678901LL, dutch), "12.345.678.901");
+    EXPECT_EQ(songinfo::formatByteCount(-5, dutch), "0");
+    EXPECT_EQ(songinfo::formatByteCount(4321987, QLocale(QLocale::English, QLocale::UnitedStates)),
+              "4,321,987");
     const QLocale india(QLocale::Hindi, QLocale::India); // groups by two there
-    EXPECT_EQ(formatByteCount(4321987, india), (QStringList{"4", "321", "987"}.join(india.groupSeparator())));
+    EXPECT_EQ(songinfo::formatByteCount(4321987, india),
+              (QStringList{"4", "321", "987"}.join(india.groupSeparator())));
 }
 
 TEST(Id3v1Reader, ReadsOnlyAnExactTagInTheLast128Bytes) {
@@ -60,12 +62,12 @@ TEST(Id3v1Reader, ReadsOnlyAnExactTagInTheLast128Bytes) {
         return dir.filePath(QLatin1String(name));
     };
     Id3v1Tag tag;
-    ASSERT_TRUE(ReadId3Tag(write("exact.mp3", tagBytes("Title", "Artist", "1999", 17)), tag));
+    ASSERT_TRUE(songinfo::ReadId3Tag(write("exact.mp3", tagBytes("Title", "Artist", "1999", 17)), tag));
     EXPECT_EQ(tag.title, QByteArray("Title") + QByteArray(25, ' '));
     EXPECT_EQ(tag.year, QByteArray("1999"));
     EXPECT_EQ(tag.comment.left(9), QByteArray("a comment"));
     EXPECT_EQ(tag.genre, 17);
-    ASSERT_TRUE(ReadId3Tag(
+    ASSERT_TRUE(songinfo::ReadId3Tag(
         write("longer.mp3", "TAGxxxxx" + QByteArray(5000, '\xff') + tagBytes("Real", "B", "2001", 255)),
         tag));
     EXPECT_EQ(tag.title.left(4), QByteArray("Real"));
@@ -79,22 +81,22 @@ TEST(Id3v1Reader, ReadsOnlyAnExactTagInTheLast128Bytes) {
                                 write("lower.mp3", tagBytes("T", "A", "1", 1, ' ', "tag")),
                                 write("mixed.mp3", tagBytes("T", "A", "1", 1, ' ', "Tag")),
                                 dir.filePath("missing.mp3"), dir.path(), fifo}) {
-        EXPECT_FALSE(ReadId3Tag(path, tag)) << path.toStdString();
+        EXPECT_FALSE(songinfo::ReadId3Tag(path, tag)) << path.toStdString();
     }
     EXPECT_EQ(tag, before) << "a failed read must leave the record alone";
 }
 
 TEST(Mp3InfoBox, GenresKeepTheProgramsSpellingsFieldsStayUntrimmedAndOnlyNamedGenresGetALine) {
-    ASSERT_EQ(Genres::table().size(), 148);
+    ASSERT_EQ(songinfo::genreTable().size(), 148);
     const std::pair<int, const char*> names[] = {{0, "Blues"},          {67, "Phychedelic"},
                                                  {117, "power Ballad"}, {147, "Synth Pop"},
                                                  {148, nullptr},        {-1, nullptr}};
     for (const auto& [number, name] : names) {
-        EXPECT_EQ(Genres::name(number), name ? QString::fromLatin1(name) : QString()) << number;
+        EXPECT_EQ(songinfo::genreName(number), name ? QString::fromLatin1(name) : QString()) << number;
     }
     Id3v1Tag tag;
     ASSERT_TRUE(Id3v1Tag::parse(tagBytes("Song", "Band", "1987", 17), tag));
-    EXPECT_EQ(Mp3InfoText::text(tag, 61.4),
+    EXPECT_EQ(songinfo::infoText(tag, 61.4),
               (QStringList{"Titel.........: Song" + blanks(26), "Artist........: Band" + blanks(26),
                            "Album.......: Caf\u00e9" + blanks(26), "Jaar.........: 1987",
                            "Genre.......: Rock", "Lengte......: 1 min. en 01 sec."})
@@ -102,7 +104,7 @@ TEST(Mp3InfoBox, GenresKeepTheProgramsSpellingsFieldsStayUntrimmedAndOnlyNamedGe
     for (int genre : {148, 255}) {
         // NUL padding and line breaks inside a field become blanks: no line is cut or split.
         ASSERT_TRUE(Id3v1Tag::parse(tagBytes("Abc", "Line\r\nBreak", "19", genre, '\0'), tag));
-        EXPECT_EQ(Mp3InfoText::lines(tag, 59.6),
+        EXPECT_EQ(songinfo::infoLines(tag, 59.6),
                   (QStringList{"Titel.........: Abc" + blanks(27), "Artist........: Line  Break" + blanks(19),
                                "Album.......: Caf\u00e9" + blanks(26), "Jaar.........: 19  ",
                                "Lengte......: 1 min. en 00 sec."}))

@@ -94,7 +94,7 @@ TEST_F(SongInfoButtons, PlaybackMakesBothInertAndNothingToMeasureIsToldPlainly) 
     m_player.loadAll = false;
     showFolder(*m_main, m_musicDir.path(), names);
     press(*m_main, 1);
-    EXPECT_EQ(infoLine(), unreadableSongText(2048));
+    EXPECT_EQ(infoLine(), songinfo::unreadableSongText(2048));
     showFolder(*m_main, m_musicDir.path(), names, 1);
     m_player.calls.clear();
     press(*m_main, 1);
@@ -136,7 +136,7 @@ TEST(SongInfoWithTheRealEngine, TaggedMp3ShowsItsExactLengthSizeAndTag) {
     Main main(programDir.path(), engine);
     showFolder(main, musicDir.path(), {"Tagged Song.MP3"});
     press(main, 1);
-    EXPECT_EQ(main.controls().InfoLabel->text(), playTimeAndSizeText(61.4, QFileInfo(path).size()));
+    EXPECT_EQ(main.controls().InfoLabel->text(), songinfo::playTimeAndSizeText(61.4, QFileInfo(path).size()));
 
     const QList<QStringList> boxes = press(main, 2);
     ASSERT_EQ(boxes.size(), 1);
