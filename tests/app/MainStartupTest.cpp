@@ -1,17 +1,10 @@
 #include "app/ClockText.h"
 #include "common/SettingsFile.h"
 #include "support/MainWindow.h"
-#include "support/Modal.h"
 #include "widgets/ElidingLabel.h"
 #include "widgets/Plaatjes.h"
 
 #include <QFontInfo>
-#include <QGroupBox>
-#include <QLabel>
-#include <QListView>
-#include <QPlainTextEdit>
-#include <QSlider>
-#include <QTreeView>
 
 #include <array>
 #include <tuple>

@@ -1,17 +1,13 @@
 #include "appearance/About.h"
 #include "appearance/AppearanceController.h"
 #include "common/SettingsFile.h"
-#include "playlist/PlaylistModel.h"
 #include "support/MainWindow.h"
-#include "support/Modal.h"
 
 #include <QFile>
 #include <QFileDialog>
 #include <QImageReader>
 #include <QInputDialog>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>

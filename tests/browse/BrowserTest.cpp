@@ -1,17 +1,10 @@
 #include "support/MainWindow.h"
-#include "support/Modal.h"
 
 #include "browse/Browser.h"
 #include "browse/FolderTreeModel.h"
-#include "widgets/PictureButton.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
-#include <QListView>
-#include <QStringListModel>
-#include <QTreeView>
 
 #include <fstream>
 

@@ -1,14 +1,9 @@
 #include "common/SettingsFile.h"
-#include "playlist/PlaylistModel.h"
 #include "support/MainWindow.h"
-#include "support/Modal.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QLabel>
-#include <QListView>
-#include <QPlainTextEdit>
 
 using namespace Qt::StringLiterals;
 using namespace testsupport;

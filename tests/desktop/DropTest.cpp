@@ -1,11 +1,7 @@
 // Files and folders dropped from a file manager onto the playlist, as synthetic drop events.
 #include "support/MainWindow.h"
-#include "support/Modal.h"
-#include "widgets/PictureButton.h"
 
 #include <QDropEvent>
-#include <QLabel>
-#include <QListView>
 #include <QMimeData>
 
 using namespace Qt::StringLiterals;

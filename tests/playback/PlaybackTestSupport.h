@@ -1,11 +1,6 @@
 #pragma once
 
-#include "app/Main.h"
-#include "common/MainControls.h"
-#include "support/Modal.h"
-#include "widgets/PictureButton.h"
-
-#include <gtest/gtest.h>
+#include "support/MainWindow.h"
 
 namespace playbacktest {
 

@@ -3,13 +3,9 @@
 #include "PlaybackTestSupport.h"
 
 #include "playback/PlayerController.h"
-#include "support/MainWindow.h"
 #include "widgets/Plaatjes.h"
 
 #include <QItemSelectionModel>
-#include <QLabel>
-#include <QListView>
-#include <QSlider>
 
 #include <tuple>
 

@@ -3,14 +3,10 @@
 #include "playlist/PlaylistController.h"
 #include "playlist/PlaylistFile.h"
 #include "support/MainWindow.h"
-#include "support/Modal.h"
-#include "widgets/PictureButton.h"
 
 #include <QDir>
 #include <QFile>
 #include <QInputDialog>
-#include <QLabel>
-#include <QListView>
 #include <QListWidget>
 
 using namespace testsupport;

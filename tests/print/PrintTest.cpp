@@ -1,11 +1,8 @@
-#include "playlist/PlaylistModel.h"
 #include "playlist/PrintController.h"
 #include "support/MainWindow.h"
-#include "support/Modal.h"
 
 #include <QAction>
 #include <QFile>
-#include <QLabel>
 #include <QMenu>
 #include <QPrinterInfo>
 #include <QProcess>

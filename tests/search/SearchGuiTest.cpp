@@ -2,17 +2,12 @@
 
 #include "search/SearchRules.h"
 #include "support/MainWindow.h"
-#include "support/Modal.h"
-#include "widgets/PictureButton.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
-#include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPushButton>
-#include <QStringListModel>
 
 #include <optional>
 

@@ -4,13 +4,8 @@
 #include "playback/AudioEngine.h"
 #include "songinfo/PlayTime.h"
 #include "support/MainWindow.h"
-#include "support/Modal.h"
-#include "widgets/PictureButton.h"
 
 #include <QFileInfo>
-#include <QLabel>
-#include <QListView>
-#include <QStringListModel>
 
 namespace {
 

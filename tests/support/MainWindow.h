@@ -1,16 +1,27 @@
 #pragma once
 
 // A real main window on the offscreen screen, in a fresh program folder, with a scripted player
-// (or any other MediaPlayer type that can be made without arguments).
+// (or any other MediaPlayer type that can be made without arguments). With it come the classes of
+// the controls it hands out and the answering of modal windows, which every window test needs.
 
 #include "FakePlayer.h"
 #include "Fixtures.h"
+#include "Modal.h"
 #include "app/Main.h"
 #include "common/MainControls.h"
 #include "playlist/PlaylistModel.h"
+#include "widgets/PictureButton.h"
 
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QSlider>
+#include <QStringListModel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
