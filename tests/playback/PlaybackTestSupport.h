@@ -11,12 +11,13 @@ struct BoxAnswerer : testsupport::ModalAnswerer {
         : ModalAnswerer(QMessageBox::Ok, {}, [&c] { return c.Timer1->isActive(); }) {}
 };
 
-// Exactly one box was shown, with this text, in the program's plain form, while Timer1 was off.
+// Exactly one box was shown, with this text, in the program's plain form (titled "Tunara", no
+// icon, only an OK button), while Timer1 was off.
 inline void expectOneBox(const BoxAnswerer& answerer, const QString& text) {
     ASSERT_EQ(answerer.seen().size(), 1);
-    EXPECT_EQ(answerer.seen()[0].text, text);
-    EXPECT_TRUE(answerer.seen()[0].plain());
-    EXPECT_FALSE(answerer.seen()[0].probe);
+    const testsupport::SeenBox& box = answerer.seen()[0];
+    EXPECT_EQ(std::tuple(box.titleAndText(), box.icon, int(box.buttons), box.probe),
+              std::tuple("Tunara|" + text, QMessageBox::NoIcon, int(QMessageBox::Ok), false));
 }
 
 // Enabled state of buttons[from..to] as "1111" / "0010".

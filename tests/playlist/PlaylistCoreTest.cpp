@@ -129,7 +129,7 @@ TEST_F(PlaylistStore, StoredPlaylistsAreListedInNameOrderAndRemovedEvenNamesTheW
     EXPECT_TRUE(PlaylistFile::remove(program, "jazz")) << "gone already counts as gone";
     EXPECT_EQ(PlaylistFile::storedNames(program), QStringList({".verborgen", "Blues", "Rock"}));
     // A read-only Playlist folder keeps its files, and says why.
-    const ReadOnlyFolder readOnly(folder);
+    const PermissionBits readOnly(folder);
     if (!readOnly.active()) {
         GTEST_SKIP() << "permission bits cannot be made to stop this root thread (no capset)";
     }
@@ -160,7 +160,7 @@ TEST_F(PlaylistStore, AFailedOrRefusedSaveReportsAndKeepsTheOldFile) {
     EXPECT_TRUE(error.contains("niet worden opgeslagen (het bestand wordt te groot)")) << error.toStdString();
     // A read-only folder: the reason in Dutch, as for every usual cause.
     {
-        const ReadOnlyFolder readOnly(folder);
+        const PermissionBits readOnly(folder);
         saved = readOnly.active() && PlaylistFile::save(program, "Rock", big, &error);
     }
     EXPECT_FALSE(saved);

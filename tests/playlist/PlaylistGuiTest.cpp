@@ -219,7 +219,7 @@ TEST_F(PlaylistGuiTest, DeleteKeyInLoadformAsksThenDeletes) {
     // A file that cannot be deleted keeps its name, and the user learns why.
     withLoadform([&](Loadform*, QListWidget* list) {
         list->setCurrentRow(0);
-        const ReadOnlyFolder readOnly(PlaylistFile::folderPath(folder()));
+        const PermissionBits readOnly(PlaylistFile::folderPath(folder()));
         ModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
         QTest::keyClick(list, Qt::Key_Delete);
         EXPECT_EQ(answerer.texts().value(1),

@@ -31,26 +31,21 @@ protected:
         EXPECT_TRUE(opened);
     }
 
-    template <typename T> static T* child(QDialog& z, const char* name) {
-        T* w = z.findChild<T*>(QLatin1String(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
+    QStringList lines(QDialog& z, const char* list) {
+        return qobject_cast<QStringListModel*>(control<QListView>(list, &z)->model())->stringList();
     }
-    static QStringList lines(QDialog& z, const char* list) {
-        return qobject_cast<QStringListModel*>(child<QListView>(z, list)->model())->stringList();
-    }
-    static void doubleClickRow(QDialog& z, int row) {
-        auto* list = child<QListView>(z, "List1");
+    void doubleClickRow(QDialog& z, int row) {
+        auto* list = control<QListView>("List1", &z);
         const QPoint at = list->visualRect(list->model()->index(row, 0)).center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
     }
     // Types the keyword and presses "Start" (or Enter); returns the boxes that opened.
-    static QStringList search(QDialog& z, const QString& keyword, bool byEnterKey = false) {
-        child<QLineEdit>(z, "Text1")->setText(keyword);
+    QStringList search(QDialog& z, const QString& keyword, bool byEnterKey = false) {
+        control<QLineEdit>("Text1", &z)->setText(keyword);
         ModalAnswerer answerer;
-        byEnterKey ? QTest::keyClick(child<QLineEdit>(z, "Text1"), Qt::Key_Return)
-                   : child<QPushButton>(z, "ZoekKnop")->click();
+        byEnterKey ? QTest::keyClick(control<QLineEdit>("Text1", &z), Qt::Key_Return)
+                   : control<QPushButton>("ZoekKnop", &z)->click();
         return answerer.texts();
     }
 
@@ -63,12 +58,12 @@ TEST_F(SearchWindow, InstructionsAreNeverAddedAndAMissingFolderFindsNothing) {
     m_main->state().settings.searchFolder = "C:/mp3";
     withZoeken([&](QDialog& z) {
         EXPECT_EQ(z.windowTitle(), " Searching for Mp3 files");
-        EXPECT_EQ(child<QLabel>(z, "ZoekPath")->text(), " C:/mp3");
-        QTest::mouseClick(child<QLineEdit>(z, "Text1"), Qt::LeftButton);
-        EXPECT_EQ(child<QLineEdit>(z, "Text1")->text(), QString()) << "a click clears the placeholder";
+        EXPECT_EQ(control<QLabel>("ZoekPath", &z)->text(), " C:/mp3");
+        QTest::mouseClick(control<QLineEdit>("Text1", &z), Qt::LeftButton);
+        EXPECT_EQ(control<QLineEdit>("Text1", &z)->text(), QString()) << "a click clears the placeholder";
         EXPECT_EQ(lines(z, "List1"), SearchRules::instructionLines());
         doubleClickRow(z, 2);
-        child<QPushButton>(z, "SelectAllKnop")->click();
+        control<QPushButton>("SelectAllKnop", &z)->click();
         EXPECT_EQ(playlist().count(), 0);
 
         EXPECT_TRUE(search(z, "anything").isEmpty());
@@ -105,7 +100,7 @@ TEST_F(SearchWindow, SearchFillsTheListRefusedKeywordsChangeNothingAndSongsAppen
             EXPECT_EQ(lines(z, "List1"), found);
             EXPECT_EQ(z.windowTitle(), " Found 2 files of 3");
         }
-        child<QPushButton>(z, "SelectAllKnop")->click();
+        control<QPushButton>("SelectAllKnop", &z)->click();
         EXPECT_EQ(countLabel(), "3 Songs in de playlist");
         doubleClickRow(z, 1);
         const PlaylistEntry offbeat{"OFFBEAT", music("sub/deep/OFFBEAT.MP3")};
@@ -117,11 +112,11 @@ TEST_F(SearchWindow, SearchFillsTheListRefusedKeywordsChangeNothingAndSongsAppen
         const QVector<PlaylistEntry> filler(PlaylistModel::kMaxEntries - 5, PlaylistEntry{"x", "/x.mp3"});
         ASSERT_EQ(playlist().appendMany(filler), PlaylistModel::kMaxEntries - 5);
         const SeenBox full =
-            answering(QMessageBox::Ok, [&] { child<QPushButton>(z, "SelectAllKnop")->click(); });
+            answering(QMessageBox::Ok, [&] { control<QPushButton>("SelectAllKnop", &z)->click(); });
         EXPECT_TRUE(full.titleAndText().startsWith("Tunara|De playlist is vol"));
         EXPECT_EQ(playlist().entry(PlaylistModel::kMaxEntries - 1).displayName, "Beat one");
         EXPECT_EQ(countLabel(), "32767 Songs in de playlist");
-        child<QPushButton>(z, "ExitKnop")->click();
+        control<QPushButton>("ExitKnop", &z)->click();
     });
     EXPECT_EQ(playlist().count(), PlaylistModel::kMaxEntries);
 }
@@ -146,22 +141,22 @@ TEST_F(SearchWindow, ChosenFolderIsStoredByExitOnly) {
             dialog->setDirectory(folder);
             dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open)->click();
         });
-        child<QPushButton>(z, "PathKnop")->click();
+        control<QPushButton>("PathKnop", &z)->click();
         EXPECT_TRUE(prompted);
-        return child<QLabel>(z, "ZoekPath")->text();
+        return control<QLabel>("ZoekPath", &z)->text();
     };
 
     withZoeken([&](QDialog& z) {
         EXPECT_EQ(choose(z, QString()), u' ' + old);
         EXPECT_EQ(choose(z, chosen), u' ' + chosen);
-        child<QPushButton>(z, "CancelKnop")->click();
+        control<QPushButton>("CancelKnop", &z)->click();
     });
     EXPECT_EQ(m_main->state().settings.searchFolder, old);
     withZoeken([&](QDialog& z) {
-        EXPECT_EQ(child<QLabel>(z, "ZoekPath")->text(), u' ' + old);
+        EXPECT_EQ(control<QLabel>("ZoekPath", &z)->text(), u' ' + old);
         choose(z, chosen);
-        child<QPushButton>(z, "ExitKnop")->click();
+        control<QPushButton>("ExitKnop", &z)->click();
     });
     EXPECT_EQ(m_main->state().settings.searchFolder, chosen);
-    withZoeken([&](QDialog& z) { EXPECT_EQ(child<QLabel>(z, "ZoekPath")->text(), u' ' + chosen); });
+    withZoeken([&](QDialog& z) { EXPECT_EQ(control<QLabel>("ZoekPath", &z)->text(), u' ' + chosen); });
 }

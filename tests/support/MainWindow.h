@@ -46,8 +46,9 @@ protected:
     }
 
     const MainControls& c() const { return m_main->controls(); }
-    template <typename T = QWidget> T* control(const QString& name) const {
-        T* w = m_main->findChild<T*>(name);
+    // The control `name` of the main window, or of `window` when one is given.
+    template <typename T = QWidget> T* control(const QString& name, const QWidget* window = nullptr) const {
+        T* w = (window ? window : m_main.get())->template findChild<T*>(name);
         EXPECT_NE(w, nullptr) << name.toStdString();
         return w;
     }

@@ -26,10 +26,6 @@ struct SeenBox {
     bool probe = false; // what the answerer's probe said while the window was open
 
     QString titleAndText() const { return title + u'|' + text; }
-    // Titled "Tunara", no icon, only an OK button: the program's plain message.
-    bool plain() const {
-        return title == u"Tunara" && icon == QMessageBox::NoIcon && buttons == QMessageBox::Ok;
-    }
 };
 
 // While it lives, answers and records every modal window that opens (not one already open when
