@@ -195,8 +195,7 @@ TEST_F(Appearance, TheEditorShowsPlainClampedValuesAndIsPlacedByTheClick) {
         topLeft = e->frameGeometry().topLeft();
     });
     EXPECT_EQ(values, QStringList({"255", "0", "128", "0", "7", "42", "2", "6"}));
-    EXPECT_EQ(preview, QColor(0, 7, 42));
-    EXPECT_EQ(preview2, QColor(2, 6, 42));
+    EXPECT_EQ(QList<QColor>({preview, preview2}), QList<QColor>({QColor(0, 7, 42), QColor(2, 6, 42)}));
     EXPECT_EQ(m_main->state().settings.leftColour, (ColourTriple{300, -5, 128}));
     EXPECT_EQ(topLeft, m_main->screen()->geometry().topLeft() + QPoint(30, 40 + 160));
 }
@@ -240,15 +239,13 @@ TEST_F(Appearance, TheAdvertisementTextKeepsTheOldOnAnEmptyAnswerAndShowsOnOneLi
     const QString shown = reclame->text();
     answerAdvert(QString());
     answerAdvert(u"niet bewaren"_s, false);
-    EXPECT_EQ(m_main->state().settings.advertText, old);
-    EXPECT_EQ(reclame->text(), shown);
+    EXPECT_EQ(QStringList({m_main->state().settings.advertText, reclame->text()}), QStringList({old, shown}));
     // The box offers a long current text whole, from its start.
     m_main->state().settings.advertText =
         u"Bezoek onze winkel in de Dorpsstraat voor de beste muziek van de stad"_s;
     answerAdvert(u"Eerste regel\r\ntweede\nderde\rvierde"_s);
-    EXPECT_TRUE(m_offeredWhole);
-    EXPECT_EQ(m_main->state().settings.advertText, u"Eerste regel tweede derde vierde"_s);
-    EXPECT_EQ(reclame->text(), m_main->state().settings.advertText);
+    EXPECT_EQ(std::tuple(m_offeredWhole, m_main->state().settings.advertText, reclame->text()),
+              std::tuple(true, u"Eerste regel tweede derde vierde"_s, u"Eerste regel tweede derde vierde"_s));
     // A straight double quote cannot live in the settings file: shown as it will be kept.
     answerAdvert(u"Zeg \"hoi\""_s);
     EXPECT_EQ(reclame->text(), u"Zeg \u201choi\u201d"_s);
@@ -295,9 +292,8 @@ TEST_F(Appearance, AboutOpensFitsItsTextAndClosesLeavingEverythingAsItWas) {
         EXPECT_TRUE(text.endsWith(QStringLiteral(TUNARA_VERSION)));
         EXPECT_TRUE(m_main->findChildren<About*>().isEmpty());
     }
-    EXPECT_EQ(m_main->playlist().count(), 1);
-    EXPECT_TRUE(m_player.calls.isEmpty());
-    EXPECT_EQ(m_main->state().settings, settings);
-    EXPECT_EQ(control<QLabel>(u"InfoLabel"_s)->text(), info);
-    EXPECT_EQ(control<QPlainTextEdit>(u"Text1"_s)->isHidden(), helpHidden);
+    EXPECT_EQ(std::tuple(m_main->playlist().count(), m_player.calls, m_main->state().settings,
+                         control<QLabel>(u"InfoLabel"_s)->text(),
+                         control<QPlainTextEdit>(u"Text1"_s)->isHidden()),
+              std::tuple(1, QStringList(), settings, info, helpHidden));
 }

@@ -3,6 +3,7 @@
 #include "browse/Volumes.h"
 #include "common/FileList.h"
 #include "common/NameOrder.h"
+#include "support/Fixtures.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -44,19 +45,9 @@ TEST(FileList, KeepsOrdinaryMp3AndMidiFilesOfAnyCaseInNameOrder) {
 
     for (const QString& notAFolder : {dir.filePath("missing"), dir.filePath("eagle.mp3")}) {
         const FileList::Listing none = FileList::list(notAFolder, FileList::songFilter());
-        EXPECT_FALSE(none.ok);
-        EXPECT_FALSE(none.error.isEmpty());
+        EXPECT_FALSE(none.ok || none.error.isEmpty());
     }
-    EXPECT_TRUE(FileList::canOpen(dir.path()));
-    EXPECT_FALSE(FileList::canOpen(dir.filePath("missing")));
-}
-
-QStringList rowNames(const FolderTreeModel& model, const QModelIndex& parent) {
-    QStringList names;
-    for (int row = 0; row < model.rowCount(parent); ++row) {
-        names.append(model.index(row, 0, parent).data().toString());
-    }
-    return names;
+    EXPECT_TRUE(FileList::canOpen(dir.path()) && !FileList::canOpen(dir.filePath("missing")));
 }
 
 TEST(FolderTreeModel, FollowsSubfoldersOfOpenedFoldersOnlyAndNeverRereadsForFiles) {
@@ -74,7 +65,7 @@ TEST(FolderTreeModel, FollowsSubfoldersOfOpenedFoldersOnlyAndNeverRereadsForFile
     EXPECT_TRUE(model.canFetchMore(top));
     EXPECT_EQ(model.rowCount(top), 0);
     model.fetchMore(top);
-    EXPECT_EQ(rowNames(model, top), QStringList({"a", "b", "link"}));
+    EXPECT_EQ(fixtures::rowTexts(model, top), QStringList({"a", "b", "link"}));
     EXPECT_TRUE(model.watchedFolders().isEmpty()); // read, but not opened
     const QModelIndex deep = model.index(root + "/a/deep");
     ASSERT_TRUE(deep.isValid());
@@ -125,9 +116,9 @@ TEST(FolderTreeModel, FollowsSubfoldersOfOpenedFoldersOnlyAndNeverRereadsForFile
     ASSERT_TRUE(QDir(root + "/a").rmdir("deep"));
     ASSERT_TRUE(QDir(root + "/a").mkdir("nieuw"));
     const QStringList changed{"a", "c", "e", "link"};
-    EXPECT_TRUE(QTest::qWaitFor([&] { return rowNames(model, top) == changed; }, 5000))
-        << rowNames(model, top).join(u',').toStdString();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return rowNames(model, a) == QStringList{"nieuw"}; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return fixtures::rowTexts(model, top) == changed; }, 5000))
+        << fixtures::rowTexts(model, top).join(u',').toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return fixtures::rowTexts(model, a) == QStringList{"nieuw"}; }, 5000));
     QTest::qWait(FolderTreeModel::kMinRereadMs + 200);
     const qint64 seconds = clock.elapsed() / 1000;
     EXPECT_LE(model.foldersRead() - readsBefore, 2 * (seconds + 2)) << "in " << clock.elapsed() << " ms";
@@ -148,12 +139,11 @@ TEST(SongNames, OrderIgnoresCaseAndAccentsExceptToBreakTiesAndTheShownNameDropsT
     EXPECT_EQ(NameOrder::compare(composed, decomposed), -NameOrder::compare(decomposed, composed));
     EXPECT_EQ(NameOrder::compare("a.mp3", "a.mp3"), 0);
     // The shown name drops the extension; the path is a plain join.
-    EXPECT_EQ(SongNames::displayName("a.b.MP3"), "a.b");
-    EXPECT_EQ(SongNames::displayName("Café ---/--- x.mp3"), "Café ---/--- x");
-    EXPECT_EQ(SongNames::displayName(".mp3"), "");
-    EXPECT_EQ(SongNames::displayName("x"), "");
-    EXPECT_EQ(SongNames::fullPath("/music/jazz", "Intro.mp3"), "/music/jazz/Intro.mp3");
-    EXPECT_EQ(SongNames::fullPath("/", "Intro.mp3"), "//Intro.mp3");
+    EXPECT_EQ(
+        QStringList({SongNames::displayName("a.b.MP3"), SongNames::displayName("Café ---/--- x.mp3"),
+                     SongNames::displayName(".mp3"), SongNames::displayName("x"),
+                     SongNames::fullPath("/music/jazz", "Intro.mp3"), SongNames::fullPath("/", "Intro.mp3")}),
+        QStringList({"a.b", "Café ---/--- x", "", "", "/music/jazz/Intro.mp3", "//Intro.mp3"}));
 }
 
 TEST(Volumes, OffersUserVolumesWithTheirNames) {

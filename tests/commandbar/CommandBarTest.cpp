@@ -77,8 +77,7 @@ TEST_F(CommandBarTest, NoKeepsTheSongPlayingAndClosingByTheFrameAsksNothingBothW
     ModalAnswerer none;
     EXPECT_TRUE(m_main->close());
     QTest::qWait(20);
-    EXPECT_TRUE(none.seen().isEmpty());
-    EXPECT_FALSE(m_main->isVisible());
+    EXPECT_TRUE(none.seen().isEmpty() && !m_main->isVisible());
     EXPECT_EQ(readFile(iniPath()), m_fileBefore);
 }
 
@@ -122,8 +121,7 @@ TEST_F(CommandBarTest, AnUnwritableSettingsFileIsReportedAndTheProgramStillEnds)
     EXPECT_TRUE(text.startsWith(u"Tunara|De instellingen konden niet worden opgeslagen"_s) &&
                 text.endsWith(u"\n(er staat een map met die naam)."_s))
         << text.toStdString();
-    EXPECT_TRUE(m_player.calls.contains(u"stop"_s));
-    EXPECT_FALSE(m_main->isVisible());
+    EXPECT_TRUE(m_player.calls.contains(u"stop"_s) && !m_main->isVisible());
 }
 
 // Last in this file: it runs the application's own event loop to its end, as the program does.
@@ -131,6 +129,5 @@ TEST_F(CommandBarTest, YesEndsTheRunningProgram) {
     QTimer::singleShot(0, m_main.get(), [this] { quit(QMessageBox::Yes); });
     QTimer::singleShot(10000, qApp, [] { QCoreApplication::exit(7); }); // a safety net only
     EXPECT_EQ(QApplication::exec(), 0);
-    EXPECT_FALSE(m_main->isVisible());
-    EXPECT_TRUE(QFile::exists(iniPath()));
+    EXPECT_TRUE(!m_main->isVisible() && QFile::exists(iniPath()));
 }

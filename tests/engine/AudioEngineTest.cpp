@@ -318,10 +318,9 @@ TEST_F(AudioEngineTest, SdlPlaysInRealTimeAndNoDeviceFallsBackToTheSilentClock) 
         AudioEngine engine(o);
         engine.prepareInBackground(); // as the program does once its window shows
         const auto start = std::chrono::steady_clock::now();
-        playThrough(engine, file);
+        EXPECT_EQ(playThrough(engine, file).size(), size_t(2 * song.frames));
         EXPECT_FALSE(engine.usesSilentOutput());
         EXPECT_GT(std::chrono::steady_clock::now() - start, 400ms);
-        EXPECT_EQ(engine.capturedSamples().size(), size_t(2 * song.frames));
     }
     const QByteArray before = qgetenv("SDL_AUDIODRIVER");
     qputenv("SDL_AUDIODRIVER", "no-such-driver");

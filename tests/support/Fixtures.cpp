@@ -249,4 +249,12 @@ Song writeMidi(const QString& path, const MidiRecipe& recipe) {
     return song;
 }
 
+QStringList rowTexts(const QAbstractItemModel& model, const QModelIndex& parent) {
+    QStringList texts;
+    for (int row = 0; row < model.rowCount(parent); ++row) {
+        texts << model.index(row, 0, parent).data().toString();
+    }
+    return texts;
+}
+
 } // namespace fixtures

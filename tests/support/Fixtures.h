@@ -1,11 +1,13 @@
 #pragma once
 
 // Songs made by the tests (MP3 through libmp3lame, MIDI through a small writer), each with the
-// exact length a correct player reports for it, and the tests' file reading and writing. Link
-// `test_fixtures` to use these.
+// exact length a correct player reports for it, and the tests' file reading and writing and list
+// reading. Link `test_fixtures` to use these.
 
+#include <QAbstractItemModel>
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -96,6 +98,9 @@ QByteArray readFile(const QString& path);
 // make and write in one; bytes empty on failure.
 Song writeMp3(const QString& path, const Mp3Recipe& recipe);
 Song writeMidi(const QString& path, const MidiRecipe& recipe);
+
+// What the rows below `parent` show in their first column, top to bottom.
+QStringList rowTexts(const QAbstractItemModel& model, const QModelIndex& parent = {});
 
 inline constexpr const char* kTestSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 

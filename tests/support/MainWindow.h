@@ -54,13 +54,7 @@ protected:
     }
     QString folder() const { return m_dir.path(); }
     PlaylistModel& playlist() const { return m_main->playlist(); }
-    QStringList playlistNames() const {
-        QStringList names;
-        for (const PlaylistEntry& e : playlist().entries()) {
-            names << e.displayName;
-        }
-        return names;
-    }
+    QStringList playlistNames() const { return fixtures::rowTexts(playlist()); }
 
     QTemporaryDir m_dir;
     P m_player;
