@@ -11,6 +11,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <utility>
 
 #include <sys/stat.h>
@@ -106,11 +107,8 @@ TEST(SettingsReader, FieldRules) {
         return Settings{
             kMarked.leftColour, kMarked.rightColour, kMarked.infoBarColour, kMarked.textColour, r, a, l, f};
     };
-    const struct {
-        QString text;
-        bool complete;
-        Settings expected;
-    } cases[] = {
+    // The text, whether it holds every field, what it reads as.
+    const std::tuple<QString, bool, Settings> cases[] = {
         // Commas and line ends of every kind separate fields: all twelve numbers may share a line.
         {u"200,230,230,230,230,200,190,190,200,100,70,40\n\"Tunara 1\"\r"
          "\"Hier kan uw reclame tekst staan...\",\"\"\r\n\"C:/mp3\""_s,
@@ -129,12 +127,13 @@ TEST(SettingsReader, FieldRules) {
         {u"2.5,3.5,-7\r\n300,abc,\r\n99999999,-1e9, +12 \r\nnan,inf,0x10\r\n\"\",\"\",\"\",\"\""_s, true,
          Settings{{2, 4, -7}, {300, 5, 6}, {32767, -32768, 12}, {10, 11, 12}, "", "", "", ""}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [text, complete, expected] : cases) {
         Settings s = kMarked;
-        EXPECT_EQ(parseSettingsText(c.text, s), c.complete) << c.text.toStdString();
-        EXPECT_EQ(s, c.expected) << c.text.toStdString();
+        EXPECT_EQ(parseSettingsText(text, s), complete) << text.toStdString();
+        EXPECT_EQ(s, expected) << text.toStdString();
     }
-    EXPECT_TRUE(settingsFileBytes(cases[4].expected).startsWith("2,4,-7\r\n300,5,6\r\n32767,-32768,12\r\n"));
+    EXPECT_TRUE(
+        settingsFileBytes(std::get<2>(cases[4])).startsWith("2,4,-7\r\n300,5,6\r\n32767,-32768,12\r\n"));
 }
 
 TEST(TextFiles, FailuresGiveTheReasonInDutchForTheUsualCauses) {

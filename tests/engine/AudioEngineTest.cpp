@@ -101,24 +101,23 @@ TEST_F(AudioEngineTest, EveryKindOfFileReportsItsExactLengthAtOnceAndPlaysEveryF
         {"kort2.mp3", fixtures::makeMp3({.seconds = 0.0001, .xingTag = false})}};
     AudioEngine engine(fastOptions(40.0, true));
     for (const auto& [name, song] : songs) {
-        ASSERT_TRUE(engine.setFileName(put(name, song.bytes)))
-            << name << ": " << engine.errorString().toStdString();
-        EXPECT_EQ(engine.duration(), song.durationSeconds) << name;
-        EXPECT_EQ(engine.sampleRate(), song.sampleRate) << name;
-        EXPECT_EQ(engine.currentPosition(), 0.0) << name;
-        EXPECT_FALSE(engine.isReady()) << name; // loaded, not under way
-        ASSERT_TRUE(engine.play()) << name;
-        ASSERT_TRUE(waitFor([&] { return playedToEnd(engine); }, 5s)) << name;
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(engine.setFileName(put(name, song.bytes))) << engine.errorString().toStdString();
+        // Its length, rate and position at once, loaded but not under way.
+        EXPECT_EQ(
+            std::tuple(engine.duration(), engine.sampleRate(), engine.currentPosition(), engine.isReady()),
+            std::tuple(std::optional(song.durationSeconds), song.sampleRate, std::optional(0.0), false));
+        ASSERT_TRUE(engine.play());
+        ASSERT_TRUE(waitFor([&] { return playedToEnd(engine); }, 5s));
         const std::vector<float> samples = engine.capturedSamples();
-        ASSERT_EQ(samples.size(), size_t(2 * song.frames)) << name; // every frame once
-        EXPECT_EQ(rms(samples, 0) > 0.001, song.durationSeconds > 0.5 && name != std::string_view("rust.mid"))
-            << name;
+        ASSERT_EQ(samples.size(), size_t(2 * song.frames)); // every frame once
+        EXPECT_EQ(rms(samples, 0) > 0.001,
+                  song.durationSeconds > 0.5 && name != std::string_view("rust.mid"));
         // Ringing MIDI notes fade out instead of stopping with a click.
         EXPECT_TRUE(!QByteArray(name).endsWith(".mid") ||
-                    std::abs(samples.back()) + std::abs(samples[samples.size() - 2]) < 0.002f)
-            << name;
+                    std::abs(samples.back()) + std::abs(samples[samples.size() - 2]) < 0.002f);
         std::this_thread::sleep_for(30ms);
-        EXPECT_TRUE(playedToEnd(engine)) << name; // it stays at the end
+        EXPECT_TRUE(playedToEnd(engine)); // it stays at the end
     }
 }
 

@@ -83,10 +83,7 @@ TEST(ScanFolder, TotalCountsEveryVisibleMp3AndMatchesIgnoreLetterCaseButKeepBlan
                     ".hidden/beat.mp3", "sub/.beat.mp3"});
     QDir().mkpath(root + "/beat folder.mp3");
 
-    const struct {
-        QString keyword;
-        QStringList names;
-    } cases[] = {
+    const std::pair<QString, QStringList> cases[] = {
         {"beat", {"Beat It.mp3", "drumbeat.MP3"}},
         {"BEAT", {"Beat It.mp3", "drumbeat.MP3"}},
         {"\u00e9t\u00e9 f", {"\u00c9T\u00c9 FOU.mp3"}},
@@ -94,9 +91,9 @@ TEST(ScanFolder, TotalCountsEveryVisibleMp3AndMatchesIgnoreLetterCaseButKeepBlan
         // Only names are matched, never the folder path above them.
         {QFileInfo(root).fileName().left(5), {}},
     };
-    for (const auto& c : cases) {
-        const SearchResults r = scan(root, c.keyword);
-        EXPECT_EQ(sorted(r.names), c.names) << c.keyword.toStdString();
+    for (const auto& [keyword, names] : cases) {
+        const SearchResults r = scan(root, keyword);
+        EXPECT_EQ(sorted(r.names), names) << keyword.toStdString();
         EXPECT_EQ(r.mp3Total, 6);
     }
 }

@@ -31,13 +31,11 @@ QString blanks(int n) {
 } // namespace
 
 TEST(PlayTimeAndSize, RoundTheDurationBeforeTakingWholeMinutesAndGroupBytesByTheLocale) {
-    const struct {
-        double seconds;
-        PlayTime time;
-    } cases[] = {{59.6, {1, 0}},  {61.4, {1, 1}},  {59.4, {0, 59}}, {245.3, {4, 5}}, {119.5, {2, 0}},
-                 {89.5, {1, 30}}, {90.5, {1, 30}}, {0.0, {0, 0}},   {-3.0, {0, 0}},  {std::nan(""), {0, 0}}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(splitPlayTime(c.seconds), c.time) << c.seconds;
+    const std::pair<double, PlayTime> cases[] = {
+        {59.6, {1, 0}},  {61.4, {1, 1}},  {59.4, {0, 59}}, {245.3, {4, 5}}, {119.5, {2, 0}},
+        {89.5, {1, 30}}, {90.5, {1, 30}}, {0.0, {0, 0}},   {-3.0, {0, 0}},  {std::nan(""), {0, 0}}};
+    for (const auto& [seconds, time] : cases) {
+        EXPECT_EQ(splitPlayTime(seconds), time) << seconds;
     }
     for (double huge : {1e300, std::numeric_limits<double>::infinity()}) {
         EXPECT_TRUE(splitPlayTime(huge).seconds >= 0 && splitPlayTime(huge).seconds < 60);
