@@ -144,9 +144,9 @@ TEST_F(Appearance, CancelAndClosingKeepTheColoursAndOkRecoloursOnlyItsPane) {
             setBars(e, 10, 20, 30);
             close(e);
         });
-        EXPECT_EQ(flags(), (std::array<bool, 4>{}));
-        EXPECT_EQ(m_main->state().settings, expected);
-        EXPECT_EQ(colour(control<QWidget>(u"List2"_s), QPalette::Base), list2);
+        EXPECT_EQ(std::tuple(flags(), m_main->state().settings,
+                             colour(control<QWidget>(u"List2"_s), QPalette::Base)),
+                  std::tuple(std::array<bool, 4>{}, expected, list2));
     }
     const std::vector<Pane> all = panes();
     QColor infoBack;
@@ -157,8 +157,7 @@ TEST_F(Appearance, CancelAndClosingKeepTheColoursAndOkRecoloursOnlyItsPane) {
             press(e, "OkKnop");
         });
         expected.*all[i].triple = ColourTriple{250, i, 7};
-        EXPECT_EQ(m_main->state().settings, expected);
-        EXPECT_EQ(flags(), (std::array<bool, 4>{}));
+        EXPECT_EQ(std::pair(m_main->state().settings, flags()), std::pair(expected, std::array<bool, 4>{}));
     }
     // Each pane kept its own colour while the later ones changed.
     for (int i = 0; i < 4; ++i) {

@@ -16,19 +16,17 @@ namespace {
 
 class BrowserTest : public MainWindowTest {
 protected:
-    QTemporaryDir songs;
-
     Browser& browser() { return m_main->browser(); }
     FolderTreeModel* tree() const { return static_cast<FolderTreeModel*>(c().Dir1->model()); }
     QStringList list1() const { return c().List1Model->stringList(); }
 
     // Empty files: the browser never reads them.
     QString folderWith(const QString& folder, const QStringList& names) {
-        QDir().mkpath(songs.filePath(folder));
+        QDir().mkpath(m_songs.filePath(folder));
         for (const QString& name : names) {
-            EXPECT_TRUE(fixtures::writeFile(songs.filePath(folder + u'/' + name), {}));
+            song(folder + u'/' + name);
         }
-        return songs.filePath(folder);
+        return m_songs.filePath(folder);
     }
     QList<int> selectedRows() const {
         QList<int> rows;
@@ -49,7 +47,7 @@ TEST_F(BrowserTest, StartsInTheWorkingFolderAndBringsItIntoView) {
     }
     folderWith("veel/d77", {"a.mp3"});
     const QString before = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(songs.filePath("veel/d77")));
+    ASSERT_TRUE(QDir::setCurrent(m_songs.filePath("veel/d77")));
     const QString target = QDir::currentPath();
     startMain();
     QDir::setCurrent(before);
@@ -139,7 +137,7 @@ TEST_F(BrowserTest, SelectedSongsGoInListOrderAndADoubleClickAddsExactlyOne) {
 TEST_F(BrowserTest, DrivesAreReadAnewAndAnUnavailableOneKeepsThePreviousFolder) {
     const int volumes = c().Drive1->count();
     const QString chosen = c().Drive1->currentData().toString();
-    c().Drive1->addItem("oud", songs.path());
+    c().Drive1->addItem("oud", m_songs.path());
     QTest::mouseClick(c().Drive1, Qt::LeftButton);
     EXPECT_EQ(c().Drive1->count(), volumes);
     EXPECT_EQ(c().Drive1->currentData().toString(), chosen);
@@ -175,7 +173,7 @@ TEST_F(BrowserTest, UnreadableFolderSaysWhyAndLeavesNothingToAdd) {
     EXPECT_EQ(c().TellerLabel->text(), "1 Song gevonden...");
     EXPECT_EQ(c().InfoLabel->text(), "1 bestand met een onleesbare naam overgeslagen.");
 
-    const QString missing = songs.filePath("weg");
+    const QString missing = m_songs.filePath("weg");
     const SeenBox seen = answering(QMessageBox::Ok, [&] { browser().setDir1Path(missing); });
     EXPECT_EQ(seen.titleAndText(),
               "Tunara|De map '" + missing + "' kan niet worden gelezen: de map bestaat niet.");

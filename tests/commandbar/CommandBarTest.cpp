@@ -38,7 +38,7 @@ protected:
     void click(const QString& name) { QTest::mouseClick(control<QWidget>(name), Qt::LeftButton); }
     // Button 9 and the given answer to its question; the boxes shown.
     QList<SeenBox> quit(QMessageBox::StandardButton answer) {
-        ModalAnswerer answerer(answer);
+        ModalAnswerer answerer({answer});
         click(u"KnopBottom_9"_s);
         return answerer.seen();
     }
@@ -59,8 +59,7 @@ TEST_F(CommandBarTest, HelpButtonTwiceBringsBackThePlaylistView) {
     EXPECT_TRUE(text1->isVisible());
     click(u"KnopBottom_3"_s);
     EXPECT_TRUE(text1->isHidden() && list2->isVisible());
-    EXPECT_EQ(list2->currentIndex().row(), 2);
-    EXPECT_EQ(list2->grab().toImage(), before);
+    EXPECT_EQ(std::pair(list2->currentIndex().row(), list2->grab().toImage()), std::pair(2, before));
 }
 
 // Neither a No nor closing by the frame writes the changed settings; the frame asks nothing.

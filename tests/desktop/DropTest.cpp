@@ -11,10 +11,6 @@ namespace {
 
 class PlaylistDropTest : public testsupport::MainWindowTest {
 protected:
-    QString song(const QString& relative) {
-        EXPECT_TRUE(fixtures::writeFile(m_songs.filePath(relative), {}));
-        return m_songs.filePath(relative);
-    }
     // Drags `urls` (or without them `text`) over List2 and drops them; false when List2 refused the drag.
     bool drop(const QList<QUrl>& urls, const QString& text = {}) {
         QWidget* viewport = m_main->controls().List2->viewport();
@@ -34,8 +30,6 @@ protected:
         QCoreApplication::processEvents();
         return dropped.isAccepted();
     }
-
-    QTemporaryDir m_songs;
 };
 
 TEST_F(PlaylistDropTest, FolderAndSongsAppendInOrderWhilePlayingAndTheRestIsCounted) {

@@ -8,7 +8,7 @@ namespace playbacktest {
 // while it was open (the probe).
 struct BoxAnswerer : testsupport::ModalAnswerer {
     explicit BoxAnswerer(const MainControls& c)
-        : ModalAnswerer(QMessageBox::Ok, {}, [&c] { return c.Timer1->isActive(); }) {}
+        : ModalAnswerer({QMessageBox::Ok}, {}, [&c] { return c.Timer1->isActive(); }) {}
 };
 
 // Exactly one box was shown, with this text, in the program's plain form (titled "Tunara", no

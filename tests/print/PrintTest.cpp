@@ -68,7 +68,8 @@ protected:
 
     // Prints, answering the expected "Printer niet online!"; true when the arrow was back by then.
     bool printFails() {
-        ModalAnswerer answerer(QMessageBox::Ok, {}, [] { return QApplication::overrideCursor() == nullptr; });
+        ModalAnswerer answerer({QMessageBox::Ok}, {},
+                               [] { return QApplication::overrideCursor() == nullptr; });
         printFromMenu(1);
         EXPECT_EQ(answerer.texts(), QStringList{u"Tunara|Printer niet online!"_s});
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);

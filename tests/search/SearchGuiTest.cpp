@@ -17,7 +17,6 @@ namespace {
 
 class SearchWindow : public MainWindowTest {
 protected:
-    QString music(const QString& rest = QString()) const { return m_music.path() + u'/' + rest; }
     QString countLabel() const { return c().Label10->text(); }
 
     // Opens the window with command bar button 4 and runs `body` while it is open.
@@ -48,8 +47,6 @@ protected:
                    : control<QPushButton>("ZoekKnop", &z)->click();
         return answerer.texts();
     }
-
-    QTemporaryDir m_music;
 };
 
 } // namespace
@@ -74,9 +71,9 @@ TEST_F(SearchWindow, InstructionsAreNeverAddedAndAMissingFolderFindsNothing) {
 TEST_F(SearchWindow, SearchFillsTheListRefusedKeywordsChangeNothingAndSongsAppendUntilFull) {
     // Three MP3 files, two of which hold "beat", and one file that is no MP3.
     for (const char* name : {"Beat one.mp3", "calm.mp3", "beat.txt", "sub/deep/OFFBEAT.MP3"}) {
-        ASSERT_TRUE(fixtures::writeFile(music(QLatin1String(name)), {}));
+        song(QLatin1String(name));
     }
-    m_main->state().settings.searchFolder = m_music.path();
+    m_main->state().settings.searchFolder = m_songs.path();
     playlist().append("first", "/x/first.mp3");
     playlist().refreshCount();
     withZoeken([&](QDialog& z) {
@@ -100,9 +97,9 @@ TEST_F(SearchWindow, SearchFillsTheListRefusedKeywordsChangeNothingAndSongsAppen
         control<QPushButton>("SelectAllKnop", &z)->click();
         EXPECT_EQ(countLabel(), "3 Songs in de playlist");
         doubleClickRow(z, 1);
-        const PlaylistEntry offbeat{"OFFBEAT", music("sub/deep/OFFBEAT.MP3")};
+        const PlaylistEntry offbeat{"OFFBEAT", m_songs.filePath("sub/deep/OFFBEAT.MP3")};
         EXPECT_EQ(playlist().entries().mid(1),
-                  (QVector<PlaylistEntry>{{"Beat one", music("Beat one.mp3")}, offbeat, offbeat}));
+                  (QVector<PlaylistEntry>{{"Beat one", m_songs.filePath("Beat one.mp3")}, offbeat, offbeat}));
         EXPECT_EQ(countLabel(), "4 Songs in de playlist");
 
         // A full playlist takes what fits and says so.
@@ -119,15 +116,15 @@ TEST_F(SearchWindow, SearchFillsTheListRefusedKeywordsChangeNothingAndSongsAppen
 }
 
 TEST_F(SearchWindow, ChosenFolderIsStoredByExitOnly) {
-    const QString old = music("old");
-    const QString chosen = music("chosen one");
+    const QString old = m_songs.filePath("old");
+    const QString chosen = m_songs.filePath("chosen one");
     ASSERT_TRUE(QDir().mkpath(old) && QDir().mkpath(chosen));
     m_main->state().settings.searchFolder = old;
 
     // Chooses with "Path" (an empty folder dismisses the chooser) and returns the path label.
     auto choose = [&](QDialog& z, const QString& folder) {
         bool prompted = false;
-        ModalAnswerer answerer(QMessageBox::Ok, [&](QWidget* w) {
+        ModalAnswerer answerer({QMessageBox::Ok}, [&](QWidget* w) {
             auto* dialog = qobject_cast<QFileDialog*>(w);
             auto* prompt = w->findChild<QLabel*>("PathPrompt");
             prompted =

@@ -36,15 +36,13 @@ void showFolder(Main& main, const QString& folder, const QStringList& names, int
 
 class SongInfoButtons : public testsupport::MainWindowTest {
 protected:
-    QString path(const QString& name) const { return m_musicDir.filePath(name); }
+    QString path(const QString& name) const { return m_songs.filePath(name); }
     void write(const QString& name, const QByteArray& bytes, qint64 size = -1) {
         QFile f(path(name));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
         ASSERT_TRUE(size < 0 || f.resize(size));
     }
     QString infoLine() const { return c().InfoLabel->text(); }
-
-    QTemporaryDir m_musicDir;
 };
 
 } // namespace
@@ -54,7 +52,7 @@ TEST_F(SongInfoButtons, PlaytimeLoadsWithoutPlayingRoundsAndGroupsTheSize) {
     write("big.mp3", {}, 4321987);
     m_player.durations[path("tune.mid")] = 59.6;
     m_player.durations[path("big.mp3")] = 245.3;
-    m_main->browser().setDir1Path(m_musicDir.path());
+    m_main->browser().setDir1Path(m_songs.path());
     ASSERT_EQ(c().List1Model->stringList(), (QStringList{"big.mp3", "tune.mid"}));
     select(*m_main, 1);
 
@@ -74,22 +72,22 @@ TEST_F(SongInfoButtons, PlaybackMakesBothInertAndNothingToMeasureIsToldPlainly) 
     write("broken.mp3", QByteArray(2048, '\0'));
     const QStringList names{"broken.mp3", "gone.mp3"};
     m_player.loadAll = true;
-    showFolder(*m_main, m_musicDir.path(), names);
+    showFolder(*m_main, m_songs.path(), names);
     const QString before = infoLine();
     for (bool paused : {true, false}) {
         m_main->state().playback.setMode(paused ? PlaybackState::Mode::Paused : PlaybackState::Mode::Playing);
         EXPECT_TRUE((press(*m_main, 1) + press(*m_main, 2)).isEmpty());
     }
     m_main->state().playback.setMode(PlaybackState::Mode::Idle);
-    showFolder(*m_main, m_musicDir.path(), {});
+    showFolder(*m_main, m_songs.path(), {});
     EXPECT_TRUE((press(*m_main, 1) + press(*m_main, 2)).isEmpty());
     EXPECT_EQ(m_player.calls.filter("setFileName") << infoLine(), QStringList{before});
 
     m_player.loadAll = false;
-    showFolder(*m_main, m_musicDir.path(), names);
+    showFolder(*m_main, m_songs.path(), names);
     press(*m_main, 1);
     EXPECT_EQ(infoLine(), unreadableSongText(2048));
-    showFolder(*m_main, m_musicDir.path(), names, 1);
+    showFolder(*m_main, m_songs.path(), names, 1);
     m_player.calls.clear();
     press(*m_main, 1);
     EXPECT_EQ(infoLine(), "Bestand niet gevonden: gone.mp3");
@@ -107,7 +105,7 @@ TEST_F(SongInfoButtons, TagBoxOnlyForTaggedFilesWhoseNameEndsInMp3) {
     m_player.durations[path("plain.mp3")] = 10;
     const QStringList names{"odd.mp3", "plain.mp3", "tune.mid"};
     for (int row = 0; row < 3; ++row) {
-        showFolder(*m_main, m_musicDir.path(), names, row);
+        showFolder(*m_main, m_songs.path(), names, row);
         m_player.calls.clear();
         const QList<QStringList> boxes = press(*m_main, 2);
         ASSERT_EQ(boxes.size(), row == 0 ? 1 : 0) << row;

@@ -54,9 +54,15 @@ protected:
     }
     QString folder() const { return m_dir.path(); }
     PlaylistModel& playlist() const { return m_main->playlist(); }
+    // Writes `bytes` to `relative` in the test's own folder of songs (m_songs); its path.
+    QString song(const QString& relative, const QByteArray& bytes = {}) {
+        EXPECT_TRUE(fixtures::writeFile(m_songs.filePath(relative), bytes)) << relative.toStdString();
+        return m_songs.filePath(relative);
+    }
     QStringList playlistNames() const { return fixtures::rowTexts(playlist()); }
 
     QTemporaryDir m_dir;
+    QTemporaryDir m_songs;
     P m_player;
     std::unique_ptr<Main> m_main;
 };

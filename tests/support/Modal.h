@@ -34,11 +34,8 @@ struct SeenBox {
 // given from the event loop, so it may open the next window, as a Yes that leads to an error message.
 class ModalAnswerer {
 public:
-    explicit ModalAnswerer(QMessageBox::StandardButton answer = QMessageBox::Ok,
-                           std::function<void(QWidget*)> other = {}, std::function<bool()> probe = {})
-        : ModalAnswerer(std::vector{answer}, std::move(other), std::move(probe)) {}
     // The boxes in turn get `answers` (not empty), the last one any further box.
-    explicit ModalAnswerer(std::vector<QMessageBox::StandardButton> answers,
+    explicit ModalAnswerer(std::vector<QMessageBox::StandardButton> answers = {QMessageBox::Ok},
                            std::function<void(QWidget*)> other = {}, std::function<bool()> probe = {});
     const QList<SeenBox>& seen() const { return m_seen; }
     QStringList texts() const; // "title|text" for each window
