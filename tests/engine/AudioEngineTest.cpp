@@ -156,7 +156,7 @@ TEST_F(AudioEngineTest, PauseHoldsAndResumesStopRewinds) {
 }
 
 TEST_F(AudioEngineTest, VolumeAndBalanceReachTheSamplesAndVolumeOutlivesLoading) {
-    const QString tone = put("tone.mp3", fixtures::makeMp3({.seconds = 0.6, .amplitude = 0.5}).bytes);
+    const QString tone = put("tone.mp3", fixtures::makeMp3({.seconds = 0.6}).bytes);
     const auto played = [&](int volume, int balance) {
         AudioEngine engine(fastOptions(40.0, true));
         engine.setVolume(volume);

@@ -34,14 +34,13 @@ struct Id3v2Fields {
 struct Mp3Recipe {
     enum class Mode { Cbr, Vbr };
 
-    double seconds = 1.0;   // a sine of 440 Hz, the same on both channels
+    double seconds = 1.0;   // a sine of 440 Hz at half the full amplitude, the same on both channels
     int sampleRate = 44100; // an MPEG rate, 8000 to 48000
     int channels = 2;
     Mode mode = Mode::Cbr;
     int bitrateKbps = 128;   // CBR and free format
     bool xingTag = true;     // the LAME/Xing frame that carries the exact length
     bool freeFormat = false; // CBR without a bitrate index
-    double amplitude = 0.5;
     std::optional<Id3v2Fields> id3v2 = {};
     std::optional<Id3v1Fields> id3v1 = {};
 };
