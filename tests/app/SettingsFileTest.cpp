@@ -136,7 +136,7 @@ TEST(SettingsReader, FieldRules) {
         settingsFileBytes(std::get<2>(cases[4])).startsWith("2,4,-7\r\n300,5,6\r\n32767,-32768,12\r\n"));
 }
 
-TEST(TextFiles, FailuresGiveTheReasonInDutchForTheUsualCauses) {
+TEST_F(SettingsFileTest, FailuresGiveTheReasonInDutchForTheUsualCauses) {
     const std::pair<int, QString> reasons[] = {{ENOSPC, u"de schijf is vol"_s},
                                                {EACCES, u"geen toestemming"_s},
                                                {EPERM, u"geen toestemming"_s},
@@ -145,22 +145,20 @@ TEST(TextFiles, FailuresGiveTheReasonInDutchForTheUsualCauses) {
     for (const auto& [number, reason] : reasons) {
         EXPECT_EQ(TextFiles::reasonText(number), reason) << number;
     }
-    QTemporaryDir dir;
     QString error;
-    ASSERT_TRUE(QDir(dir.path()).mkdir(u"Tunara.ini"_s)); // a folder where the file goes
-    EXPECT_FALSE(SaveSettings(settingsFilePath(dir.path()), Settings{}, &error));
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(u"Tunara.ini"_s)); // a folder where the file goes
+    EXPECT_FALSE(SaveSettings(path(), Settings{}, &error));
     EXPECT_EQ(error, u"er staat een map met die naam"_s);
-    EXPECT_FALSE(SaveSettings(dir.filePath(u"geen/Tunara.ini"_s), Settings{}, &error));
+    EXPECT_FALSE(SaveSettings(m_dir.filePath(u"geen/Tunara.ini"_s), Settings{}, &error));
     EXPECT_EQ(error, u"het bestand of de map bestaat niet"_s);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
               QStringList{u"Tunara.ini"_s});
 }
 
-TEST(ProgramFolder, UnwritableFolderFallsBackAndSettingsAndPlaylistsAreCarriedOver) {
-    QTemporaryDir dir;
-    const QString plain = dir.filePath(u"plain"_s), fallback = dir.filePath(u"data/Tunara"_s);
+TEST_F(SettingsFileTest, UnwritableProgramFolderFallsBackAndSettingsAndPlaylistsAreCarriedOver) {
+    const QString plain = m_dir.filePath(u"plain"_s), fallback = m_dir.filePath(u"data/Tunara"_s);
     writeFile(plain, "x");
-    EXPECT_EQ(ProgramFolder::resolve(dir.path(), fallback), dir.path());
+    EXPECT_EQ(ProgramFolder::resolve(m_dir.path(), fallback), m_dir.path());
     EXPECT_FALSE(QDir(fallback).exists());
     // No one can create files below a plain file, not even the superuser.
     EXPECT_FALSE(ProgramFolder::isWritable(plain) || ProgramFolder::isWritable(QString()));
@@ -172,26 +170,26 @@ TEST(ProgramFolder, UnwritableFolderFallsBackAndSettingsAndPlaylistsAreCarriedOv
     // copied (the files beside the program stay), one saved here under the same name is kept, and one the
     // user deleted here does not come back.
     const auto lst = [](const QString& f, const QString& name) { return PlaylistFile::filePath(f, name); };
-    ASSERT_TRUE(QDir().mkpath(PlaylistFile::folderPath(dir.path())) &&
+    ASSERT_TRUE(QDir().mkpath(PlaylistFile::folderPath(m_dir.path())) &&
                 QDir().mkpath(PlaylistFile::folderPath(fallback)));
-    writeFile(settingsFilePath(dir.path()), "1,2,3\r\n");
+    writeFile(settingsFilePath(m_dir.path()), "1,2,3\r\n");
     for (const QString& name : {u"Jazz"_s, u"Rock"_s, u"Zang"_s}) {
-        writeFile(lst(dir.path(), name), name.toUtf8());
+        writeFile(lst(m_dir.path(), name), name.toUtf8());
     }
     writeFile(lst(fallback, u"Rock"_s), "mine");
     writeFile(lst(fallback, u"Nieuw"_s), "later");
-    ProgramFolder::carryOver(dir.path(), fallback);
+    ProgramFolder::carryOver(m_dir.path(), fallback);
     EXPECT_EQ(readFile(settingsFilePath(fallback)), "1,2,3\r\n");
     EXPECT_EQ(PlaylistFile::storedNames(fallback),
               QStringList({u"Jazz"_s, u"Nieuw"_s, u"Rock"_s, u"Zang"_s}));
     EXPECT_EQ(readFile(lst(fallback, u"Jazz"_s)), "Jazz");
     EXPECT_EQ(readFile(lst(fallback, u"Rock"_s)), "mine");
-    EXPECT_EQ(PlaylistFile::storedNames(dir.path()).size(), 3);
+    EXPECT_EQ(PlaylistFile::storedNames(m_dir.path()).size(), 3);
 
     writeFile(settingsFilePath(fallback), "mine");
     ASSERT_TRUE(QFile::remove(lst(fallback, u"Zang"_s)));
-    writeFile(lst(dir.path(), u"Blues"_s), "Blues");
-    ProgramFolder::carryOver(dir.path(), fallback);
+    writeFile(lst(m_dir.path(), u"Blues"_s), "Blues");
+    ProgramFolder::carryOver(m_dir.path(), fallback);
     EXPECT_EQ(readFile(settingsFilePath(fallback)), "mine");
     EXPECT_EQ(PlaylistFile::storedNames(fallback),
               QStringList({u"Blues"_s, u"Jazz"_s, u"Nieuw"_s, u"Rock"_s}));

@@ -47,6 +47,13 @@ QStringList sorted(QStringList names) {
     return names;
 }
 
+// Each test scans a folder of its own.
+class ScanFolderTest : public ::testing::Test {
+protected:
+    QTemporaryDir tmp;
+    const QString root = tmp.path();
+};
+
 } // namespace
 
 TEST(SearchRules, KeywordNeedsThreeCharactersAndIsNotMp3) {
@@ -58,9 +65,7 @@ TEST(SearchRules, KeywordNeedsThreeCharactersAndIsNotMp3) {
     }
 }
 
-TEST(ScanFolder, StartFolderFilesFirstThenEachSubfolderTreeInListingOrder) {
-    QTemporaryDir tmp;
-    const QString root = tmp.path();
+TEST_F(ScanFolderTest, StartFolderFilesFirstThenEachSubfolderTreeInListingOrder) {
     touchAll(root, {"top one.mp3", "top two.mp3", "alpha/deep/a2.mp3", "alpha/a1.mp3", "beta/b1.mp3"});
     QStringList expected;
     for (QDirIterator it(root, QDir::Dirs | QDir::NoDotAndDotDot); it.hasNext();) {
@@ -74,9 +79,7 @@ TEST(ScanFolder, StartFolderFilesFirstThenEachSubfolderTreeInListingOrder) {
     EXPECT_TRUE(r.paths[0] == root + u'/' + r.names[0] && r.paths.contains(root + "/alpha/deep/a2.mp3"));
 }
 
-TEST(ScanFolder, TotalCountsEveryVisibleMp3AndMatchesIgnoreLetterCaseButKeepBlanks) {
-    QTemporaryDir tmp;
-    const QString root = tmp.path();
+TEST_F(ScanFolderTest, TotalCountsEveryVisibleMp3AndMatchesIgnoreLetterCaseButKeepBlanks) {
     touchAll(root, {"Beat It.mp3", "sub/drumbeat.MP3", "calm.mp3", "sub/a  xy.mp3", "sub/a xy.mp3",
                     "\u00c9T\u00c9 FOU.mp3", "beat.txt", "beat.mp3x", "beatmp3", ".beat.mp3",
                     ".hidden/beat.mp3", "sub/.beat.mp3"});
@@ -96,38 +99,34 @@ TEST(ScanFolder, TotalCountsEveryVisibleMp3AndMatchesIgnoreLetterCaseButKeepBlan
     }
 }
 
-TEST(ScanFolder, NamesThatAreNotUtf8AreCountedButLeftOutAndAMissingStartFolderFindsNothing) {
-    QTemporaryDir tmp;
-    const QByteArray root = QFile::encodeName(tmp.path());
-    touchAll(tmp.path(), {"beat ok.mp3"});
-    ASSERT_EQ(::mkdir((root + "/map\xfe").constData(), 0700), 0);
+TEST_F(ScanFolderTest, NamesThatAreNotUtf8AreCountedButLeftOutAndAMissingStartFolderFindsNothing) {
+    const QByteArray encoded = QFile::encodeName(root);
+    touchAll(root, {"beat ok.mp3"});
+    ASSERT_EQ(::mkdir((encoded + "/map\xfe").constData(), 0700), 0);
     for (const QByteArray& name :
-         {root + "/beat\xff.mp3", root + "/map\xfe/beat.mp3", root + "/map\xfe/x.mp3"}) {
+         {encoded + "/beat\xff.mp3", encoded + "/map\xfe/beat.mp3", encoded + "/map\xfe/x.mp3"}) {
         ASSERT_TRUE(std::ofstream(name.constData()).good());
     }
-    const SearchResults r = scan(tmp.path(), "beat");
+    const SearchResults r = scan(root, "beat");
     EXPECT_EQ(std::tuple(r.paths, r.unreadable, r.mp3Total),
-              std::tuple(QStringList{tmp.path() + "/beat ok.mp3"}, 2, 4));
-    std::filesystem::remove_all(root.constData()); // QTemporaryDir cannot name them
+              std::tuple(QStringList{root + "/beat ok.mp3"}, 2, 4));
+    std::filesystem::remove_all(encoded.constData()); // QTemporaryDir cannot name them
 
-    touchAll(tmp.path(), {"file.mp3"});
-    for (const QString& start :
-         {tmp.path() + "/nowhere", QString(), QString("C:/mp3"), tmp.path() + "/file.mp3"}) {
+    touchAll(root, {"file.mp3"});
+    for (const QString& start : {root + "/nowhere", QString(), QString("C:/mp3"), root + "/file.mp3"}) {
         const SearchResults none = scan(start, "file");
         EXPECT_TRUE(none.paths.isEmpty() && none.mp3Total == 0) << start.toStdString();
     }
 
     // The folder from the path caption: blanks that belong to an existing folder's name stay.
-    ASSERT_TRUE(QDir(tmp.path()).mkdir("met blank "));
-    const QString blankEnd = tmp.path() + "/met blank ";
+    ASSERT_TRUE(QDir(root).mkdir("met blank "));
+    const QString blankEnd = root + "/met blank ";
     EXPECT_EQ(SearchRules::folderFromCaption(SearchRules::captionForFolder(blankEnd)), blankEnd);
-    EXPECT_EQ(SearchRules::folderFromCaption("  " + tmp.path() + "  "), tmp.path());
+    EXPECT_EQ(SearchRules::folderFromCaption("  " + root + "  "), root);
 }
 
-TEST(ScanFolder, LinksAreFollowedButLoopsEndAndKernelFileSystemsAreSkipped) {
-    QTemporaryDir tmp;
+TEST_F(ScanFolderTest, LinksAreFollowedButLoopsEndAndKernelFileSystemsAreSkipped) {
     QTemporaryDir elsewhere;
-    const QString root = tmp.path();
     touchAll(root, {"real.mp3", "a/inner.mp3"});
     link(root, root + "/a/back to root");
     link(root + "/a", root + "/a/self");
