@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <tuple>
 
 namespace {
 
@@ -70,19 +71,17 @@ TEST(FolderTreeModel, FollowsSubfoldersOfOpenedFoldersOnlyAndNeverRereadsForFile
     const QModelIndex deep = model.index(root + "/a/deep");
     ASSERT_TRUE(deep.isValid());
     EXPECT_EQ(model.filePath(deep.parent()), root + "/a");
-    EXPECT_FALSE(model.index(root + "/.verborgen").isValid());
-    EXPECT_FALSE(model.index(root + "x/a").isValid());
+    EXPECT_FALSE(model.index(root + "/.verborgen").isValid() || model.index(root + "x/a").isValid());
 
     // Opened folders are watched while all their ancestors are open.
     const QModelIndex a = model.index(root + "/a");
-    model.setExpanded(a, true);
-    EXPECT_TRUE(model.watchedFolders().isEmpty());
-    model.setExpanded(top, true);
-    EXPECT_EQ(model.watchedFolders(), QStringList({root, root + "/a"}));
-    model.setExpanded(top, false);
-    EXPECT_TRUE(model.watchedFolders().isEmpty());
-    model.setExpanded(top, true);
-    EXPECT_EQ(model.watchedFolders(), QStringList({root, root + "/a"}));
+    const QStringList both{root, root + "/a"};
+    for (const auto& [folder, open, watched] :
+         {std::tuple(a, true, QStringList()), std::tuple(top, true, both),
+          std::tuple(top, false, QStringList()), std::tuple(top, true, both)}) {
+        model.setExpanded(folder, open);
+        EXPECT_EQ(model.watchedFolders(), watched);
+    }
     QTest::qWait(FolderTreeModel::kMinRereadMs + 200); // reads what was not watched meanwhile
     const QPersistentModelIndex kept(a);
 
@@ -111,10 +110,8 @@ TEST(FolderTreeModel, FollowsSubfoldersOfOpenedFoldersOnlyAndNeverRereadsForFile
         QDir(root).rmdir("c");
         QTest::qWait(10);
     }
-    ASSERT_TRUE(QDir(root).mkdir("c"));
-    ASSERT_TRUE(QDir(root).rename("b", "e"));
-    ASSERT_TRUE(QDir(root + "/a").rmdir("deep"));
-    ASSERT_TRUE(QDir(root + "/a").mkdir("nieuw"));
+    ASSERT_TRUE(QDir(root).mkdir("c") && QDir(root).rename("b", "e") && QDir(root + "/a").rmdir("deep") &&
+                QDir(root + "/a").mkdir("nieuw"));
     const QStringList changed{"a", "c", "e", "link"};
     EXPECT_TRUE(QTest::qWaitFor([&] { return fixtures::rowTexts(model, top) == changed; }, 5000))
         << fixtures::rowTexts(model, top).join(u',').toStdString();
