@@ -56,8 +56,8 @@ TEST(FolderTreeModel, FollowsSubfoldersOfOpenedFoldersOnlyAndNeverRereadsForFile
     const QString root = dir.path();
     ASSERT_TRUE(QDir(root).mkpath("b") && QDir(root).mkpath("a/deep") && QDir(root).mkpath(".verborgen"));
     ASSERT_EQ(::mkdir((QFile::encodeName(root) + "/bad\xff").constData(), 0700), 0);
-    ASSERT_TRUE(QFile::link(root + "/a", root + "/link"));
-    ASSERT_TRUE(QFile(root + "/song.mp3").open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QFile::link(root + "/a", root + "/link") &&
+                QFile(root + "/song.mp3").open(QIODevice::WriteOnly));
 
     FolderTreeModel model;
     model.setRootPath(root);

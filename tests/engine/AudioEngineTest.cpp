@@ -59,15 +59,13 @@ protected:
     // Loads, plays to the end and returns the captured samples.
     static std::vector<float> playThrough(AudioEngine& engine, const QString& file) {
         EXPECT_TRUE(engine.setFileName(file)) << engine.errorString().toStdString();
-        EXPECT_TRUE(engine.play());
-        EXPECT_TRUE(waitFor([&] { return playedToEnd(engine); })) << file.toStdString();
+        EXPECT_TRUE(engine.play() && waitFor([&] { return playedToEnd(engine); })) << file.toStdString();
         return engine.capturedSamples();
     }
     // Loads and plays until past `seconds`.
     static void playPast(AudioEngine& engine, const QString& file, double seconds) {
         ASSERT_TRUE(engine.setFileName(file)) << engine.errorString().toStdString();
-        ASSERT_TRUE(engine.play());
-        ASSERT_TRUE(waitFor([&] { return engine.currentPosition().value_or(0) > seconds; }));
+        ASSERT_TRUE(engine.play() && waitFor([&] { return engine.currentPosition().value_or(0) > seconds; }));
     }
     QTemporaryDir m_dir;
 };
@@ -107,8 +105,7 @@ TEST_F(AudioEngineTest, EveryKindOfFileReportsItsExactLengthAtOnceAndPlaysEveryF
         EXPECT_EQ(
             std::tuple(engine.duration(), engine.sampleRate(), engine.currentPosition(), engine.isReady()),
             std::tuple(std::optional(song.durationSeconds), song.sampleRate, std::optional(0.0), false));
-        ASSERT_TRUE(engine.play());
-        ASSERT_TRUE(waitFor([&] { return playedToEnd(engine); }, 5s));
+        ASSERT_TRUE(engine.play() && waitFor([&] { return playedToEnd(engine); }, 5s));
         const std::vector<float> samples = engine.capturedSamples();
         ASSERT_EQ(samples.size(), size_t(2 * song.frames)); // every frame once
         EXPECT_EQ(rms(samples, 0) > 0.001,
@@ -135,18 +132,16 @@ TEST_F(AudioEngineTest, PauseHoldsAndResumesStopRewinds) {
                          engine.capturedSamples().size()),
               std::tuple(false, true, std::optional(held), firstRun.size()));
 
-    ASSERT_TRUE(engine.play());
-    ASSERT_TRUE(waitFor([&] { return playedToEnd(engine); }));
+    ASSERT_TRUE(engine.play() && waitFor([&] { return playedToEnd(engine); }));
     EXPECT_EQ(engine.capturedSamples().size(), size_t(2 * song.frames)); // resumed in one piece
 
-    ASSERT_TRUE(engine.play()); // after the end: from the start again
-    ASSERT_TRUE(waitFor([&] { return *engine.currentPosition() > 0.3; }));
+    // After the end: from the start again.
+    ASSERT_TRUE(engine.play() && waitFor([&] { return *engine.currentPosition() > 0.3; }));
     engine.stop();
     engine.stop();
     EXPECT_EQ(std::tuple(engine.currentPosition(), engine.isPlaying(), engine.capturedSamples().size()),
               std::tuple(std::optional(0.0), false, size_t(0)));
-    ASSERT_TRUE(engine.play());
-    ASSERT_TRUE(waitFor([&] { return engine.capturedSamples().size() >= 2 * 4410; }));
+    ASSERT_TRUE(engine.play() && waitFor([&] { return engine.capturedSamples().size() >= 2 * 4410; }));
     const std::vector<float> secondRun = engine.capturedSamples();
     ASSERT_GE(firstRun.size(), 2u * 4410);
     EXPECT_TRUE(std::equal(firstRun.begin(), firstRun.begin() + 2 * 4410, secondRun.begin())); // from 0 again
@@ -194,8 +189,7 @@ TEST_F(AudioEngineTest, LoadingWhilePlayingReplacesTheSong) {
     // Loading does not start playback by itself.
     EXPECT_EQ(std::tuple(engine.isPlaying(), engine.currentPosition(), engine.duration()),
               std::tuple(false, std::optional(0.0), std::optional(second.durationSeconds)));
-    ASSERT_TRUE(engine.play());
-    ASSERT_TRUE(waitFor([&] { return playedToEnd(engine); }));
+    ASSERT_TRUE(engine.play() && waitFor([&] { return playedToEnd(engine); }));
     EXPECT_EQ(engine.capturedSamples().size(), size_t(2 * second.frames));
 
     // A failing load in the middle of a song leaves nothing loaded.
@@ -330,10 +324,8 @@ TEST_F(AudioEngineTest, SdlPlaysInRealTimeAndNoDeviceFallsBackToTheSilentClock) 
         if (early) {
             engine.prepareInBackground();
         }
-        ASSERT_TRUE(engine.setFileName(file));
-        ASSERT_TRUE(engine.play()) << early;
-        EXPECT_TRUE(engine.usesSilentOutput()) << early;
-        EXPECT_TRUE(waitFor([&] { return playedToEnd(engine); })) << early;
+        ASSERT_TRUE(engine.setFileName(file) && engine.play()) << early;
+        EXPECT_TRUE(engine.usesSilentOutput() && waitFor([&] { return playedToEnd(engine); })) << early;
     }
     // Where only a device will do, a start without one fails and says why.
     o.output = Output::Sdl;
