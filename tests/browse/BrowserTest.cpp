@@ -172,8 +172,7 @@ TEST_F(BrowserTest, UnreadableFolderSaysWhyAndLeavesNothingToAdd) {
     EXPECT_EQ(c().InfoLabel->text(), "1 bestand met een onleesbare naam overgeslagen.");
 
     const QString missing = m_songs.filePath("weg");
-    const SeenBox seen = answering(QMessageBox::Ok, [&] { browser().setDir1Path(missing); });
-    EXPECT_EQ(seen.titleAndText(),
+    EXPECT_EQ(answering(QMessageBox::Ok, [&] { browser().setDir1Path(missing); }).titleAndText(),
               "Tunara|De map '" + missing + "' kan niet worden gelezen: de map bestaat niet.");
     EXPECT_EQ(list1() + QStringList({c().TellerLabel->text()}), QStringList({"0 Songs gevonden..."}));
 

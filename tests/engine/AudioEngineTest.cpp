@@ -289,8 +289,7 @@ TEST_F(AudioEngineTest, NothingLoadedAndBadFilesAreHarmless) {
         if (seconds) {
             EXPECT_NEAR(*engine.duration(), *seconds, *seconds / 10 + 0.03) << name;
         }
-        ASSERT_TRUE(!loaded || engine.play()) << name;
-        EXPECT_TRUE(!loaded || waitFor([&] { return playedToEnd(engine); })) << name;
+        EXPECT_TRUE(!loaded || (engine.play() && waitFor([&] { return playedToEnd(engine); }))) << name;
     }
 }
 
