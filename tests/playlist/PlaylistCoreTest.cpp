@@ -146,8 +146,7 @@ TEST_F(PlaylistStore, AFailedOrRefusedSaveReportsAndKeepsTheOldFile) {
         // A full disk, also for root: writes past 64 bytes fail. Nothing may print in here.
         rlimit old{};
         getrlimit(RLIMIT_FSIZE, &old);
-        rlimit full = old;
-        full.rlim_cur = 64;
+        const rlimit full{64, old.rlim_max};
         const auto handler = std::signal(SIGXFSZ, SIG_IGN);
         setrlimit(RLIMIT_FSIZE, &full);
         saved = PlaylistFile::save(program, "Rock", big, &error);
