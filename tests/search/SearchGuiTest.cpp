@@ -17,8 +17,6 @@ namespace {
 
 class SearchWindow : public MainWindowTest {
 protected:
-    QString countLabel() const { return c().Label10->text(); }
-
     // Opens the window with command bar button 4 and runs `body` while it is open.
     void withZoeken(const std::function<void(QDialog&)>& body) {
         bool opened = false;
@@ -95,12 +93,12 @@ TEST_F(SearchWindow, SearchFillsTheListRefusedKeywordsChangeNothingAndSongsAppen
             EXPECT_EQ(lines(z, "List1") << z.windowTitle(), found);
         }
         control<QPushButton>("SelectAllKnop", &z)->click();
-        EXPECT_EQ(countLabel(), "3 Songs in de playlist");
+        EXPECT_EQ(c().Label10->text(), "3 Songs in de playlist");
         doubleClickRow(z, 1);
         const PlaylistEntry offbeat{"OFFBEAT", m_songs.filePath("sub/deep/OFFBEAT.MP3")};
         EXPECT_EQ(playlist().entries().mid(1),
                   (QVector<PlaylistEntry>{{"Beat one", m_songs.filePath("Beat one.mp3")}, offbeat, offbeat}));
-        EXPECT_EQ(countLabel(), "4 Songs in de playlist");
+        EXPECT_EQ(c().Label10->text(), "4 Songs in de playlist");
 
         // A full playlist takes what fits and says so.
         const QVector<PlaylistEntry> filler(PlaylistModel::kMaxEntries - 5, PlaylistEntry{"x", "/x.mp3"});
@@ -109,7 +107,7 @@ TEST_F(SearchWindow, SearchFillsTheListRefusedKeywordsChangeNothingAndSongsAppen
             answering(QMessageBox::Ok, [&] { control<QPushButton>("SelectAllKnop", &z)->click(); });
         EXPECT_TRUE(full.titleAndText().startsWith("Tunara|De playlist is vol"));
         EXPECT_EQ(playlist().entry(PlaylistModel::kMaxEntries - 1).displayName, "Beat one");
-        EXPECT_EQ(countLabel(), "32767 Songs in de playlist");
+        EXPECT_EQ(c().Label10->text(), "32767 Songs in de playlist");
         control<QPushButton>("ExitKnop", &z)->click();
     });
     EXPECT_EQ(playlist().count(), PlaylistModel::kMaxEntries);
