@@ -1,10 +1,7 @@
 #include "support/MainWindow.h"
-#include "support/Modal.h"
 
 #include <QAccessible>
 #include <QDialog>
-
-#include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 

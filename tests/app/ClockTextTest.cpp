@@ -2,16 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 TEST(ClockText, TwentyFourHourTimeAndShortDateFromTheLocale) {
     const QLocale nl(QLocale::Dutch, QLocale::Netherlands), us(QLocale::English, QLocale::UnitedStates);
     const QDateTime morning(QDate(2026, 12, 5), QTime(9, 5, 3)), afternoon(QDate(2026, 3, 9), QTime(14, 0));
-    const struct {
-        QLocale locale;
-        QDateTime at;
-        const char* text;
-    } cases[] = {
+    const std::tuple<QLocale, QDateTime, const char*> cases[] = {
         {nl, morning, " 9:05:03 / 5-12-2026"},
         {nl, {QDate(2027, 1, 1), QTime(0, 0, 7)}, " 0:00:07 / 1-1-2027"}, // just after midnight
         {nl, {QDate(2026, 6, 30), QTime(23, 59, 59)}, " 23:59:59 / 30-6-2026"},
@@ -22,8 +20,8 @@ TEST(ClockText, TwentyFourHourTimeAndShortDateFromTheLocale) {
         {QLocale(QLocale::Japanese, QLocale::Japan), afternoon, " 14:00:00 / 2026/3/9"},
         {QLocale::c(), morning, " 9:05:03 / 5 Dec 2026"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(app::clockText(c.at, c.locale), QString::fromUtf8(c.text));
+    for (const auto& [locale, at, text] : cases) {
+        EXPECT_EQ(app::clockText(at, locale), QString::fromUtf8(text));
     }
     // Quoted literal text in the time format is a separator like any other.
     EXPECT_EQ(app::clockText(afternoon, QLocale(QLocale::French, QLocale::Canada)).left(14),

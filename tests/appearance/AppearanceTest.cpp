@@ -1,17 +1,13 @@
 #include "appearance/About.h"
 #include "appearance/AppearanceController.h"
 #include "common/SettingsFile.h"
-#include "playlist/PlaylistModel.h"
 #include "support/MainWindow.h"
-#include "support/Modal.h"
 
 #include <QFile>
 #include <QFileDialog>
 #include <QImageReader>
 #include <QInputDialog>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -148,9 +144,9 @@ TEST_F(Appearance, CancelAndClosingKeepTheColoursAndOkRecoloursOnlyItsPane) {
             setBars(e, 10, 20, 30);
             close(e);
         });
-        EXPECT_EQ(flags(), (std::array<bool, 4>{}));
-        EXPECT_EQ(m_main->state().settings, expected);
-        EXPECT_EQ(colour(control<QWidget>(u"List2"_s), QPalette::Base), list2);
+        EXPECT_EQ(std::tuple(flags(), m_main->state().settings,
+                             colour(control<QWidget>(u"List2"_s), QPalette::Base)),
+                  std::tuple(std::array<bool, 4>{}, expected, list2));
     }
     const std::vector<Pane> all = panes();
     QColor infoBack;
@@ -161,8 +157,7 @@ TEST_F(Appearance, CancelAndClosingKeepTheColoursAndOkRecoloursOnlyItsPane) {
             press(e, "OkKnop");
         });
         expected.*all[i].triple = ColourTriple{250, i, 7};
-        EXPECT_EQ(m_main->state().settings, expected);
-        EXPECT_EQ(flags(), (std::array<bool, 4>{}));
+        EXPECT_EQ(std::pair(m_main->state().settings, flags()), std::pair(expected, std::array<bool, 4>{}));
     }
     // Each pane kept its own colour while the later ones changed.
     for (int i = 0; i < 4; ++i) {
@@ -199,8 +194,7 @@ TEST_F(Appearance, TheEditorShowsPlainClampedValuesAndIsPlacedByTheClick) {
         topLeft = e->frameGeometry().topLeft();
     });
     EXPECT_EQ(values, QStringList({"255", "0", "128", "0", "7", "42", "2", "6"}));
-    EXPECT_EQ(preview, QColor(0, 7, 42));
-    EXPECT_EQ(preview2, QColor(2, 6, 42));
+    EXPECT_EQ(QList<QColor>({preview, preview2}), QList<QColor>({QColor(0, 7, 42), QColor(2, 6, 42)}));
     EXPECT_EQ(m_main->state().settings.leftColour, (ColourTriple{300, -5, 128}));
     EXPECT_EQ(topLeft, m_main->screen()->geometry().topLeft() + QPoint(30, 40 + 160));
 }
@@ -244,15 +238,13 @@ TEST_F(Appearance, TheAdvertisementTextKeepsTheOldOnAnEmptyAnswerAndShowsOnOneLi
     const QString shown = reclame->text();
     answerAdvert(QString());
     answerAdvert(u"niet bewaren"_s, false);
-    EXPECT_EQ(m_main->state().settings.advertText, old);
-    EXPECT_EQ(reclame->text(), shown);
+    EXPECT_EQ(QStringList({m_main->state().settings.advertText, reclame->text()}), QStringList({old, shown}));
     // The box offers a long current text whole, from its start.
     m_main->state().settings.advertText =
         u"Bezoek onze winkel in de Dorpsstraat voor de beste muziek van de stad"_s;
     answerAdvert(u"Eerste regel\r\ntweede\nderde\rvierde"_s);
-    EXPECT_TRUE(m_offeredWhole);
-    EXPECT_EQ(m_main->state().settings.advertText, u"Eerste regel tweede derde vierde"_s);
-    EXPECT_EQ(reclame->text(), m_main->state().settings.advertText);
+    EXPECT_EQ(std::tuple(m_offeredWhole, m_main->state().settings.advertText, reclame->text()),
+              std::tuple(true, u"Eerste regel tweede derde vierde"_s, u"Eerste regel tweede derde vierde"_s));
     // A straight double quote cannot live in the settings file: shown as it will be kept.
     answerAdvert(u"Zeg \"hoi\""_s);
     EXPECT_EQ(reclame->text(), u"Zeg \u201choi\u201d"_s);
@@ -299,9 +291,8 @@ TEST_F(Appearance, AboutOpensFitsItsTextAndClosesLeavingEverythingAsItWas) {
         EXPECT_TRUE(text.endsWith(QStringLiteral(TUNARA_VERSION)));
         EXPECT_TRUE(m_main->findChildren<About*>().isEmpty());
     }
-    EXPECT_EQ(m_main->playlist().count(), 1);
-    EXPECT_TRUE(m_player.calls.isEmpty());
-    EXPECT_EQ(m_main->state().settings, settings);
-    EXPECT_EQ(control<QLabel>(u"InfoLabel"_s)->text(), info);
-    EXPECT_EQ(control<QPlainTextEdit>(u"Text1"_s)->isHidden(), helpHidden);
+    EXPECT_EQ(std::tuple(m_main->playlist().count(), m_player.calls, m_main->state().settings,
+                         control<QLabel>(u"InfoLabel"_s)->text(),
+                         control<QPlainTextEdit>(u"Text1"_s)->isHidden()),
+              std::tuple(1, QStringList(), settings, info, helpHidden));
 }

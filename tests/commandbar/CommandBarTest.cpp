@@ -1,14 +1,9 @@
 #include "common/SettingsFile.h"
-#include "playlist/PlaylistModel.h"
 #include "support/MainWindow.h"
-#include "support/Modal.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QLabel>
-#include <QListView>
-#include <QPlainTextEdit>
 
 using namespace Qt::StringLiterals;
 using namespace testsupport;
@@ -43,7 +38,7 @@ protected:
     void click(const QString& name) { QTest::mouseClick(control<QWidget>(name), Qt::LeftButton); }
     // Button 9 and the given answer to its question; the boxes shown.
     QList<SeenBox> quit(QMessageBox::StandardButton answer) {
-        ModalAnswerer answerer(answer);
+        ModalAnswerer answerer({answer});
         click(u"KnopBottom_9"_s);
         return answerer.seen();
     }
@@ -64,8 +59,7 @@ TEST_F(CommandBarTest, HelpButtonTwiceBringsBackThePlaylistView) {
     EXPECT_TRUE(text1->isVisible());
     click(u"KnopBottom_3"_s);
     EXPECT_TRUE(text1->isHidden() && list2->isVisible());
-    EXPECT_EQ(list2->currentIndex().row(), 2);
-    EXPECT_EQ(list2->grab().toImage(), before);
+    EXPECT_EQ(std::pair(list2->currentIndex().row(), list2->grab().toImage()), std::pair(2, before));
 }
 
 // Neither a No nor closing by the frame writes the changed settings; the frame asks nothing.
@@ -82,8 +76,7 @@ TEST_F(CommandBarTest, NoKeepsTheSongPlayingAndClosingByTheFrameAsksNothingBothW
     ModalAnswerer none;
     EXPECT_TRUE(m_main->close());
     QTest::qWait(20);
-    EXPECT_TRUE(none.seen().isEmpty());
-    EXPECT_FALSE(m_main->isVisible());
+    EXPECT_TRUE(none.seen().isEmpty() && !m_main->isVisible());
     EXPECT_EQ(readFile(iniPath()), m_fileBefore);
 }
 
@@ -127,8 +120,7 @@ TEST_F(CommandBarTest, AnUnwritableSettingsFileIsReportedAndTheProgramStillEnds)
     EXPECT_TRUE(text.startsWith(u"Tunara|De instellingen konden niet worden opgeslagen"_s) &&
                 text.endsWith(u"\n(er staat een map met die naam)."_s))
         << text.toStdString();
-    EXPECT_TRUE(m_player.calls.contains(u"stop"_s));
-    EXPECT_FALSE(m_main->isVisible());
+    EXPECT_TRUE(m_player.calls.contains(u"stop"_s) && !m_main->isVisible());
 }
 
 // Last in this file: it runs the application's own event loop to its end, as the program does.
@@ -136,6 +128,5 @@ TEST_F(CommandBarTest, YesEndsTheRunningProgram) {
     QTimer::singleShot(0, m_main.get(), [this] { quit(QMessageBox::Yes); });
     QTimer::singleShot(10000, qApp, [] { QCoreApplication::exit(7); }); // a safety net only
     EXPECT_EQ(QApplication::exec(), 0);
-    EXPECT_FALSE(m_main->isVisible());
-    EXPECT_TRUE(QFile::exists(iniPath()));
+    EXPECT_TRUE(!m_main->isVisible() && QFile::exists(iniPath()));
 }

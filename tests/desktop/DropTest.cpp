@@ -1,11 +1,7 @@
 // Files and folders dropped from a file manager onto the playlist, as synthetic drop events.
 #include "support/MainWindow.h"
-#include "support/Modal.h"
-#include "widgets/PictureButton.h"
 
 #include <QDropEvent>
-#include <QLabel>
-#include <QListView>
 #include <QMimeData>
 
 using namespace Qt::StringLiterals;
@@ -15,10 +11,6 @@ namespace {
 
 class PlaylistDropTest : public testsupport::MainWindowTest {
 protected:
-    QString song(const QString& relative) {
-        EXPECT_TRUE(fixtures::writeFile(m_songs.filePath(relative), {}));
-        return m_songs.filePath(relative);
-    }
     // Drags `urls` (or without them `text`) over List2 and drops them; false when List2 refused the drag.
     bool drop(const QList<QUrl>& urls, const QString& text = {}) {
         QWidget* viewport = m_main->controls().List2->viewport();
@@ -38,8 +30,6 @@ protected:
         QCoreApplication::processEvents();
         return dropped.isAccepted();
     }
-
-    QTemporaryDir m_songs;
 };
 
 TEST_F(PlaylistDropTest, FolderAndSongsAppendInOrderWhilePlayingAndTheRestIsCounted) {

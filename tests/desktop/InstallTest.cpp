@@ -24,11 +24,9 @@ int run(const QString& program, const QStringList& arguments, const QProcessEnvi
     process.setProcessEnvironment(env);
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(program, arguments);
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
-        return -1;
-    }
+    const bool ended = process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit;
     *output = process.readAll();
-    return process.exitCode();
+    return ended ? process.exitCode() : -1;
 }
 
 QStringList filesBelow(const QString& folder) {

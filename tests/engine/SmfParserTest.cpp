@@ -9,15 +9,13 @@
 #include <cmath>
 #include <iterator>
 #include <tuple>
+#include <vector>
 
 namespace {
 
 QByteArray bytes(std::initializer_list<int> values) {
-    QByteArray out;
-    for (const int v : values) {
-        out.append(char(v));
-    }
-    return out;
+    const std::vector<char> chars(values.begin(), values.end());
+    return QByteArray(chars.data(), qsizetype(chars.size()));
 }
 
 QByteArray header(int format, int tracks, int division) {

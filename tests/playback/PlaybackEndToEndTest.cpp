@@ -3,19 +3,8 @@
 
 #include "PlaybackTestSupport.h"
 
-#include "Fixtures.h"
 #include "playback/AudioEngine.h"
-#include "playlist/PlaylistModel.h"
 
-#include <QLabel>
-#include <QListView>
-#include <QSlider>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
-
-#include <memory>
 #include <random>
 
 using namespace playbacktest;

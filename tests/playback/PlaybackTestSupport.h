@@ -1,11 +1,6 @@
 #pragma once
 
-#include "app/Main.h"
-#include "common/MainControls.h"
-#include "support/Modal.h"
-#include "widgets/PictureButton.h"
-
-#include <gtest/gtest.h>
+#include "support/MainWindow.h"
 
 namespace playbacktest {
 
@@ -13,15 +8,16 @@ namespace playbacktest {
 // while it was open (the probe).
 struct BoxAnswerer : testsupport::ModalAnswerer {
     explicit BoxAnswerer(const MainControls& c)
-        : ModalAnswerer(QMessageBox::Ok, {}, [&c] { return c.Timer1->isActive(); }) {}
+        : ModalAnswerer({QMessageBox::Ok}, {}, [&c] { return c.Timer1->isActive(); }) {}
 };
 
-// Exactly one box was shown, with this text, in the program's plain form, while Timer1 was off.
+// Exactly one box was shown, with this text, in the program's plain form (titled "Tunara", no
+// icon, only an OK button), while Timer1 was off.
 inline void expectOneBox(const BoxAnswerer& answerer, const QString& text) {
     ASSERT_EQ(answerer.seen().size(), 1);
-    EXPECT_EQ(answerer.seen()[0].text, text);
-    EXPECT_TRUE(answerer.seen()[0].plain());
-    EXPECT_FALSE(answerer.seen()[0].probe);
+    const testsupport::SeenBox& box = answerer.seen()[0];
+    EXPECT_EQ(std::tuple(box.titleAndText(), box.icon, int(box.buttons), box.probe),
+              std::tuple("Tunara|" + text, QMessageBox::NoIcon, int(QMessageBox::Ok), false));
 }
 
 // Enabled state of buttons[from..to] as "1111" / "0010".

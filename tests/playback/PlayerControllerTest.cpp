@@ -1,68 +1,51 @@
-// The player pane's handlers against the scripted player.
+// The player pane's handlers against the scripted m_player.
 
 #include "PlaybackTestSupport.h"
 
 #include "playback/PlayerController.h"
-#include "playlist/PlaylistModel.h"
-#include "support/FakePlayer.h"
 #include "widgets/Plaatjes.h"
 
 #include <QItemSelectionModel>
-#include <QLabel>
-#include <QListView>
-#include <QSlider>
-#include <QTemporaryDir>
-#include <QTest>
 
-#include <gtest/gtest.h>
-
-#include <memory>
 #include <tuple>
 
 using namespace playbacktest;
 
 namespace {
 
-class PlayerPane : public ::testing::Test {
+class PlayerPane : public testsupport::MainWindowTest {
 protected:
-    void SetUp() override { main = std::make_unique<Main>(dir.path(), player); }
-
-    const MainControls& c() const { return main->controls(); }
     // Appends "name" as /m/name.mp3; "Kapot" cannot be loaded.
     void add(const QString& name, double seconds = 100.0) {
         if (name != "Kapot") {
-            player.durations["/m/" + name + ".mp3"] = seconds;
+            m_player.durations["/m/" + name + ".mp3"] = seconds;
         }
-        main->playlist().append(name, "/m/" + name + ".mp3");
-        main->playlist().refreshCount();
+        playlist().append(name, "/m/" + name + ".mp3");
+        playlist().refreshCount();
     }
     void click(int knop) { c().Knop[knop]->click(); }
-    void tick() { main->playerController().Timer1_Timer(); }
-    QString head() const { return main->playlist().head().displayName; }
+    void tick() { m_main->playerController().Timer1_Timer(); }
+    QString head() const { return playlist().head().displayName; }
     QString count() const { return c().Label10->text(); }
 
     // The state table, 'i' idle, 'p' playing, 'P' paused: flags, Timer1, buttons, pause picture.
     void expectState(char s) {
-        EXPECT_EQ(main->state().playback.isPlaying(), s != 'i');
-        EXPECT_EQ(main->state().playback.isPaused(), s == 'P');
+        EXPECT_EQ(m_main->state().playback.isPlaying(), s != 'i');
+        EXPECT_EQ(m_main->state().playback.isPaused(), s == 'P');
         EXPECT_EQ(c().Timer1->isActive(), s != 'i');
         EXPECT_EQ(enabled(c().Knop, 1, 4), s == 'P' ? "0010" : "1111");
         EXPECT_EQ(enabled(c().KnopBottom, 5, 7), s == 'i' ? "111" : "000");
         EXPECT_EQ(c().Knop[3]->icon().pixmap(80, 28).toImage(),
                   Plaatjes::Img(s == 'P' ? 1 : 0).pixmap(80, 28).toImage());
     }
-
-    QTemporaryDir dir;
-    FakePlayer player;
-    std::unique_ptr<Main> main;
 };
 
 TEST_F(PlayerPane, ButtonsFollowTheStateTable) {
-    player.calls.clear();
+    m_player.calls.clear();
     for (int i = 1; i <= 4; ++i) {
         click(i); // empty playlist
     }
-    EXPECT_TRUE(player.calls.isEmpty());
+    EXPECT_TRUE(m_player.calls.isEmpty());
     for (const char* name : {"A", "B", "C"}) {
         add(name);
     }
@@ -87,12 +70,11 @@ TEST_F(PlayerPane, ButtonsFollowTheStateTable) {
     for (const auto& row : script) {
         SCOPED_TRACE(&row - script);
         const auto& [knop, calls, state, info, left] = row;
-        player.calls.clear();
+        m_player.calls.clear();
         click(knop);
-        EXPECT_EQ(player.calls.join('|'), calls);
+        EXPECT_EQ(QStringList({m_player.calls.join('|'), c().InfoLabel->text(), count()}),
+                  QStringList({calls, info, QString::number(left) + " Songs in de playlist"}));
         expectState(state);
-        EXPECT_EQ(c().InfoLabel->text(), info);
-        EXPECT_EQ(count(), QString::number(left) + " Songs in de playlist");
     }
     expectOneBox(answerer, "Playlist aanvullen met songs!");
 }
@@ -102,41 +84,41 @@ TEST_F(PlayerPane, TheTickShowsTheTimeSendsTheBalanceAndMovesOnAtExactlyTheEnd) 
     add("B", 20.4);
     c().PosLabel->setText("1:23");
     click(1);
-    EXPECT_EQ(c().Slider1->maximum(), 187);
-    EXPECT_EQ(c().PosLabel->text(), "1:23"); // left for the first tick
+    // The position is left for the first tick.
+    EXPECT_EQ(std::pair(c().Slider1->maximum(), c().PosLabel->text()), std::pair(187, QString("1:23")));
     const std::tuple<double, const char*, int> cases[] = {
         {0.0, "3:07", 0}, {2.5, "3:05", 2}, {3.5, "3:03", 4}, {127.6, "0:59", 128}, {187.19999, "0:00", 187}};
     for (const auto& [position, text, slider] : cases) {
-        player.position = position;
+        m_player.position = position;
         tick();
-        EXPECT_EQ(c().PosLabel->text(), text) << position;
-        EXPECT_EQ(c().Slider1->value(), slider) << position;
+        EXPECT_EQ(std::pair(c().PosLabel->text(), c().Slider1->value()), std::pair(QString(text), slider))
+            << position;
     }
-    player.position = 187.2;
+    m_player.position = 187.2;
     click(3); // paused right at the end: moves on only after Resume
     tick();
     EXPECT_EQ(head(), "A");
     click(3);
     const QSignalBlocker quiet(c().Ballans); // a balance the slider's handler never sent
     c().Ballans->setValue(-3210);
-    player.calls.clear();
+    m_player.calls.clear();
     tick();
-    EXPECT_EQ(player.balance, -3210);
+    EXPECT_EQ(m_player.balance, -3210);
     // The calls, the song shown, its length, the position shown, the songs left.
-    EXPECT_EQ(QStringList({player.calls.join('|'), c().InfoLabel->text(),
+    EXPECT_EQ(QStringList({m_player.calls.join('|'), c().InfoLabel->text(),
                            QString::number(c().Slider1->maximum()), c().PosLabel->text(), count()}),
               QStringList({"setFileName /m/B.mp3|play", "B", "20", "00:00", "1 Songs in de playlist"}));
     expectState('p');
 
-    player.isLoaded = false; // a player that cannot be read: every display stays
+    m_player.isLoaded = false; // a player that cannot be read: every display stays
     tick();
     EXPECT_EQ(c().PosLabel->text(), "00:00");
-    player.isLoaded = true;
+    m_player.isLoaded = true;
     BoxAnswerer answerer(c());
-    player.position = 20.4;
+    m_player.position = 20.4;
     tick();
     expectOneBox(answerer, "Playlist met songs bijvullen a.u.b.!");
-    EXPECT_EQ(QStringList({count(), c().InfoLabel->text(), player.calls.last()}),
+    EXPECT_EQ(QStringList({count(), c().InfoLabel->text(), m_player.calls.last()}),
               QStringList({"0 Songs in de playlist", "B", "stop"}));
     expectState('i');
 }
@@ -150,26 +132,25 @@ TEST_F(PlayerPane, ASongThatWillNotPlayStopsEverythingNamesItAndStaysAtTheHead) 
     };
     for (const auto& [via, playFails, songs, culprit, left] : cases) {
         SCOPED_TRACE(songs);
-        main.reset();
-        main = std::make_unique<Main>(dir.path(), player);
-        player.playFails = false;
+        startMain();
+        m_player.playFails = false;
         for (const QString& name : QString(songs).split(' ')) {
             add(name, 10.0);
         }
         if (via != 1) {
             click(1);
         }
-        player.playFails = playFails;
-        player.reason = playFails ? QString() : QStringLiteral("geen MIDI-bestand");
-        player.position = 10.0;
+        m_player.playFails = playFails;
+        m_player.reason = playFails ? QString() : QStringLiteral("geen MIDI-bestand");
+        m_player.position = 10.0;
         BoxAnswerer answerer(c());
         via == 0 ? tick() : click(via);
         expectOneBox(answerer, playFails
                                    ? QString("Kan '%1' niet afspelen.").arg(culprit)
                                    : QString("Kan '%1' niet afspelen: geen MIDI-bestand.").arg(culprit));
         expectState('i');
-        EXPECT_EQ(head(), culprit);
-        EXPECT_EQ(count(), QString::number(left) + " Songs in de playlist");
+        EXPECT_EQ(QStringList({head(), count()}),
+                  QStringList({culprit, QString::number(left) + " Songs in de playlist"}));
     }
 }
 
@@ -178,41 +159,36 @@ TEST_F(PlayerPane, StartSkipsAnUnreadableDuration) {
         std::optional<double> duration() const override { return std::nullopt; }
     } p;
     p.loadAll = true;
-    Main m(dir.path(), p);
+    Main m(folder(), p);
     m.playlist().append("X", "/x.mp3");
     m.controls().Slider1->setMaximum(17);
     m.controls().Knop[1]->click();
-    EXPECT_TRUE(m.state().playback.isPlaying());
-    EXPECT_EQ(m.controls().Slider1->maximum(), 17);
-    EXPECT_EQ(p.calls.last(), "play");
+    EXPECT_EQ(std::tuple(m.state().playback.isPlaying(), m.controls().Slider1->maximum(), p.calls.last()),
+              std::tuple(true, 17, QString("play")));
 }
 
 TEST_F(PlayerPane, VolumeAndBalanceFollowTheirSlidersWhileDragged) {
     c().Slider2->setSliderDown(true);
     c().Slider2->setSliderPosition(625);
-    EXPECT_EQ(c().VolumeLabel->text(), "2");
-    EXPECT_EQ(player.volume, -1875);
     c().Ballans->setSliderDown(true);
     c().Ballans->setSliderPosition(-1250);
-    EXPECT_EQ(c().Label12->text(), "-2");
-    EXPECT_EQ(player.balance, -1250);
+    EXPECT_EQ(std::tuple(c().VolumeLabel->text(), m_player.volume, c().Label12->text(), m_player.balance),
+              std::tuple(QString("2"), -1875, QString("-2"), -1250));
 }
 
 TEST_F(PlayerPane, MovingOnNeverPicksTheNextSongForRemoval) {
-    main->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
     add("Song A");
     add("Song B");
     add("Song C");
-    const QRect first = c().List2->visualRect(main->playlist().index(0, 0));
+    const QRect first = c().List2->visualRect(playlist().index(0, 0));
     QTest::mouseClick(c().List2->viewport(), Qt::LeftButton, {}, first.center());
-    ASSERT_TRUE(c().List2->selectionModel()->isSelected(main->playlist().index(0, 0)));
+    ASSERT_TRUE(c().List2->selectionModel()->isSelected(playlist().index(0, 0)));
     click(1);
     click(4);
     EXPECT_FALSE(c().List2->selectionModel()->hasSelection());
     click(2);
     c().KnopR[1]->click(); // "Wis song" removes nothing the user did not choose
-    EXPECT_EQ(main->playlist().count(), 2);
+    EXPECT_EQ(playlist().count(), 2);
 }
 
 TEST_F(PlayerPane, ASongNameIsShownAsTypedNotAsMarkup) {

@@ -10,9 +10,13 @@
 // capabilities that override them (CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER) from its
 // effective set, keeps them permitted and takes them back at the end. Capabilities belong to a
 // thread, so other threads and processes are not touched. For other users it changes nothing.
+// A `readOnlyFolder`, when given, is made read-only meanwhile.
 class PermissionBits {
 public:
-    PermissionBits() {
+    explicit PermissionBits(const QString& readOnlyFolder = {}) : m_folder(readOnlyFolder) {
+        if (!m_folder.isEmpty()) {
+            QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::ExeOwner);
+        }
         if (syscall(SYS_capget, &m_header, m_saved) != 0) {
             return;
         }
@@ -22,6 +26,9 @@ public:
         m_active = syscall(SYS_capset, &m_header, reduced) == 0;
     }
     ~PermissionBits() {
+        if (!m_folder.isEmpty()) {
+            QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
         if (m_active) {
             syscall(SYS_capset, &m_header, m_saved);
         }
@@ -36,18 +43,5 @@ private:
     __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
     __user_cap_data_struct m_saved[2]{};
     bool m_active = false;
-};
-
-// While alive, `folder` is read-only and the permission bits apply to this thread.
-class ReadOnlyFolder : public PermissionBits {
-public:
-    explicit ReadOnlyFolder(const QString& folder) : m_folder(folder) {
-        QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::ExeOwner);
-    }
-    ~ReadOnlyFolder() {
-        QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-
-private:
     QString m_folder;
 };

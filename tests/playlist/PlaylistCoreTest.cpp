@@ -57,8 +57,7 @@ TEST(PlaylistFileFormat, WritesEveryLineWithSeparatorAndCrLfAndReadsByTheReaderR
                           {"a ---/--- b", "/x/a.mp3"},
                           {"  blanks  ", "//  blanks  .mp3"}};
     const playlist::ParsedPlaylist parsed = playlist::parsePlaylist(playlist::serializePlaylist(entries));
-    EXPECT_EQ(parsed.entries, entries);
-    EXPECT_EQ(parsed.dropped, 0);
+    EXPECT_EQ(std::pair(parsed.entries, int(parsed.dropped)), std::pair(entries, 0));
 
     // The first separator splits; a line may start with it; CR LF, CR and LF end a line; blank
     // and separator-less lines are skipped; nothing is trimmed; the last line needs no end.
@@ -122,14 +121,13 @@ TEST_F(PlaylistStore, StoredPlaylistsAreListedInNameOrderAndRemovedEvenNamesTheW
     for (const auto& [name, reason] : {std::pair{"Weg", "het bestand of de map bestaat niet"},
                                        std::pair{"Map", "er staat een map met die naam"}}) {
         const playlist::LoadedPlaylist loaded = playlist::loadPlaylist(program, name);
-        EXPECT_FALSE(loaded.opened);
-        EXPECT_EQ(loaded.error, reason);
+        EXPECT_EQ(std::pair(loaded.opened, loaded.error), std::pair(false, QString(reason)));
     }
     EXPECT_TRUE(playlist::removePlaylist(program, "jazz"));
     EXPECT_TRUE(playlist::removePlaylist(program, "jazz")) << "gone already counts as gone";
     EXPECT_EQ(playlist::storedPlaylistNames(program), QStringList({".verborgen", "Blues", "Rock"}));
     // A read-only Playlist folder keeps its files, and says why.
-    const ReadOnlyFolder readOnly(folder);
+    const PermissionBits readOnly(folder);
     if (!readOnly.active()) {
         GTEST_SKIP() << "permission bits cannot be made to stop this root thread (no capset)";
     }
@@ -148,8 +146,7 @@ TEST_F(PlaylistStore, AFailedOrRefusedSaveReportsAndKeepsTheOldFile) {
         // A full disk, also for root: writes past 64 bytes fail. Nothing may print in here.
         rlimit old{};
         getrlimit(RLIMIT_FSIZE, &old);
-        rlimit full = old;
-        full.rlim_cur = 64;
+        const rlimit full{64, old.rlim_max};
         const auto handler = std::signal(SIGXFSZ, SIG_IGN);
         setrlimit(RLIMIT_FSIZE, &full);
         saved = playlist::savePlaylist(program, "Rock", big, &error);
@@ -160,11 +157,10 @@ TEST_F(PlaylistStore, AFailedOrRefusedSaveReportsAndKeepsTheOldFile) {
     EXPECT_TRUE(error.contains("niet worden opgeslagen (het bestand wordt te groot)")) << error.toStdString();
     // A read-only folder: the reason in Dutch, as for every usual cause.
     {
-        const ReadOnlyFolder readOnly(folder);
+        const PermissionBits readOnly(folder);
         saved = readOnly.active() && playlist::savePlaylist(program, "Rock", big, &error);
     }
-    EXPECT_FALSE(saved);
-    EXPECT_TRUE(error.contains("niet worden opgeslagen (geen toestemming)")) << error.toStdString();
+    EXPECT_TRUE(!saved && error.contains("niet worden opgeslagen (geen toestemming)")) << error.toStdString();
     EXPECT_EQ(bytes("Rock"), "/oud.mp3 ---/--- oud\r\n");
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList({"Rock.lst"}));
 

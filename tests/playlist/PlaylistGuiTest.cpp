@@ -3,14 +3,10 @@
 #include "playlist/PlaylistController.h"
 #include "playlist/PlaylistFile.h"
 #include "support/MainWindow.h"
-#include "support/Modal.h"
-#include "widgets/PictureButton.h"
 
 #include <QDir>
 #include <QFile>
 #include <QInputDialog>
-#include <QLabel>
-#include <QListView>
 #include <QListWidget>
 
 using namespace testsupport;
@@ -54,13 +50,6 @@ protected:
         c().KnopBottom[7]->click();
         EXPECT_TRUE(opened);
     }
-    static QStringList items(const QListWidget* list) {
-        QStringList out;
-        for (int i = 0; i < list->count(); ++i) {
-            out.append(list->item(i)->text());
-        }
-        return out;
-    }
 };
 
 TEST_F(PlaylistGuiTest, RemoveAndClearAreInertWhilePlayingAndAskBeforeClearing) {
@@ -85,12 +74,10 @@ TEST_F(PlaylistGuiTest, RemoveAndClearAreInertWhilePlayingAndAskBeforeClearing) 
     EXPECT_EQ(playlist().count(), 2);
 
     const SeenBox no = answering(QMessageBox::No, [&] { c().KnopR[2]->click(); });
-    EXPECT_EQ(no.titleAndText(), " Delete All|Wilt u de complete lijst leegmaken?");
-    EXPECT_EQ(no.buttons, QMessageBox::Yes | QMessageBox::No);
-    EXPECT_EQ(no.defaultButton, QMessageBox::Yes);
-    EXPECT_EQ(playlist().count(), 2);
-    EXPECT_TRUE(answering(QMessageBox::Yes, [&] { c().KnopR[2]->click(); }).shown);
-    EXPECT_TRUE(playlist().isEmpty());
+    EXPECT_EQ(std::tuple(no.titleAndText(), int(no.buttons), no.defaultButton, playlist().count()),
+              std::tuple(QString(" Delete All|Wilt u de complete lijst leegmaken?"),
+                         int(QMessageBox::Yes | QMessageBox::No), QMessageBox::Yes, 2));
+    EXPECT_TRUE(answering(QMessageBox::Yes, [&] { c().KnopR[2]->click(); }).shown && playlist().isEmpty());
     EXPECT_EQ(c().Label10->text(), "0 Songs in de playlist");
 }
 
@@ -152,7 +139,7 @@ TEST_F(PlaylistGuiTest, LoadformListsLoadsAndRoundTripsEveryNameAndTooLongAFileL
     store("Jazz", "/j/1.mid ---/--- jazz\r\n");
     withLoadform([&](Loadform* form, QListWidget* list) {
         EXPECT_EQ(form->windowTitle(), " Load Playlist");
-        EXPECT_EQ(items(list), QStringList({"Jazz", "Wereld ünïcode"}));
+        EXPECT_EQ(fixtures::rowTexts(*list->model()), QStringList({"Jazz", "Wereld ünïcode"}));
         EXPECT_EQ(list->geometry(), QRect(5, 6, 202, 256));
         EXPECT_EQ(list->palette().color(QPalette::Base), QColor(240, 240, 210));
         form->findChild<PictureButton*>("OkKnop")->click(); // nothing selected
@@ -215,20 +202,20 @@ TEST_F(PlaylistGuiTest, DeleteKeyInLoadformAsksThenDeletes) {
         const SeenBox no = answering(QMessageBox::No, [&] { QTest::keyClick(list, Qt::Key_Delete); });
         EXPECT_EQ(no.titleAndText(), " Delete|Wilt u het bestand 'Jazz' verwijderen?");
         EXPECT_EQ(no.defaultButton, QMessageBox::Yes);
-        EXPECT_EQ(items(list), QStringList({"Jazz", "Rock"}));
+        EXPECT_EQ(fixtures::rowTexts(*list->model()), QStringList({"Jazz", "Rock"}));
         EXPECT_TRUE(answering(QMessageBox::Yes, [&] { QTest::keyClick(list, Qt::Key_Delete); }).shown);
-        EXPECT_EQ(items(list), QStringList({"Rock"}));
+        EXPECT_EQ(fixtures::rowTexts(*list->model()), QStringList({"Rock"}));
         EXPECT_TRUE(list->selectedItems().isEmpty());
     });
     // A file that cannot be deleted keeps its name, and the user learns why.
     withLoadform([&](Loadform*, QListWidget* list) {
         list->setCurrentRow(0);
-        const ReadOnlyFolder readOnly(playlist::playlistFolder(folder()));
+        const PermissionBits readOnly(playlist::playlistFolder(folder()));
         ModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
         QTest::keyClick(list, Qt::Key_Delete);
         EXPECT_EQ(answerer.texts().value(1),
                   " Delete|Het bestand 'Rock' kan niet worden verwijderd (geen toestemming).");
-        EXPECT_EQ(items(list), QStringList({"Rock"}));
+        EXPECT_EQ(fixtures::rowTexts(*list->model()), QStringList({"Rock"}));
     });
     EXPECT_EQ(playlist::storedPlaylistNames(folder()), QStringList({"Rock"}));
 }

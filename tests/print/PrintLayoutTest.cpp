@@ -27,14 +27,11 @@ TEST(PrintLayout, LinesWrapToTheTopOfANewPageAndAlwaysAdvance) {
     }
     // A line from 90 to 100 still fits, the next does not.
     const LineFeed::Line wrapped = feed.next();
-    EXPECT_TRUE(wrapped.newPage);
-    EXPECT_DOUBLE_EQ(wrapped.top, 0.0);
+    EXPECT_EQ(std::tuple(wrapped.newPage, wrapped.top, feed.pagesStarted()), std::tuple(true, 0.0, 1));
     EXPECT_FALSE(feed.next().newPage);
-    EXPECT_EQ(feed.pagesStarted(), 1);
 
     LineFeed tall(0.0, 150.0, 100.0); // taller than a page: one page per line
-    EXPECT_FALSE(tall.next().newPage);
-    EXPECT_TRUE(tall.next().newPage);
+    EXPECT_TRUE(!tall.next().newPage && tall.next().newPage);
     LineFeed below(990.0, 20.0, 500.0); // the first line already below the page
     EXPECT_TRUE(below.next().newPage);
     LineFeed zero(0.0, 0.0, 100.0); // a zero line height is taken as one dot

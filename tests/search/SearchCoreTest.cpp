@@ -38,8 +38,7 @@ SearchResults scan(const QString& folder, const QString& keyword) {
     SearchResults queried;
     search::ScanFolder(folder, keyword, fast, ScanOptions{true});
     search::ScanFolder(folder, keyword, queried, ScanOptions{false});
-    EXPECT_EQ(fast.paths, queried.paths);
-    EXPECT_EQ(fast.mp3Total, queried.mp3Total);
+    EXPECT_EQ(std::pair(fast.paths, fast.mp3Total), std::pair(queried.paths, queried.mp3Total));
     return fast;
 }
 
@@ -47,6 +46,13 @@ QStringList sorted(QStringList names) {
     names.sort();
     return names;
 }
+
+// Each test scans a folder of its own.
+class ScanFolderTest : public ::testing::Test {
+protected:
+    QTemporaryDir tmp;
+    const QString root = tmp.path();
+};
 
 } // namespace
 
@@ -59,9 +65,7 @@ TEST(SearchRules, KeywordNeedsThreeCharactersAndIsNotMp3) {
     }
 }
 
-TEST(ScanFolder, StartFolderFilesFirstThenEachSubfolderTreeInListingOrder) {
-    QTemporaryDir tmp;
-    const QString root = tmp.path();
+TEST_F(ScanFolderTest, StartFolderFilesFirstThenEachSubfolderTreeInListingOrder) {
     touchAll(root, {"top one.mp3", "top two.mp3", "alpha/deep/a2.mp3", "alpha/a1.mp3", "beta/b1.mp3"});
     QStringList expected;
     for (QDirIterator it(root, QDir::Dirs | QDir::NoDotAndDotDot); it.hasNext();) {
@@ -72,22 +76,16 @@ TEST(ScanFolder, StartFolderFilesFirstThenEachSubfolderTreeInListingOrder) {
     ASSERT_EQ(r.names.size(), 5);
     EXPECT_EQ(sorted(r.names.mid(0, 2)), (QStringList{"top one.mp3", "top two.mp3"}));
     EXPECT_EQ(r.names.mid(2), expected);
-    EXPECT_EQ(r.paths[0], root + u'/' + r.names[0]);
-    EXPECT_TRUE(r.paths.contains(root + "/alpha/deep/a2.mp3"));
+    EXPECT_TRUE(r.paths[0] == root + u'/' + r.names[0] && r.paths.contains(root + "/alpha/deep/a2.mp3"));
 }
 
-TEST(ScanFolder, TotalCountsEveryVisibleMp3AndMatchesIgnoreLetterCaseButKeepBlanks) {
-    QTemporaryDir tmp;
-    const QString root = tmp.path();
+TEST_F(ScanFolderTest, TotalCountsEveryVisibleMp3AndMatchesIgnoreLetterCaseButKeepBlanks) {
     touchAll(root, {"Beat It.mp3", "sub/drumbeat.MP3", "calm.mp3", "sub/a  xy.mp3", "sub/a xy.mp3",
                     "\u00c9T\u00c9 FOU.mp3", "beat.txt", "beat.mp3x", "beatmp3", ".beat.mp3",
                     ".hidden/beat.mp3", "sub/.beat.mp3"});
     QDir().mkpath(root + "/beat folder.mp3");
 
-    const struct {
-        QString keyword;
-        QStringList names;
-    } cases[] = {
+    const std::pair<QString, QStringList> cases[] = {
         {"beat", {"Beat It.mp3", "drumbeat.MP3"}},
         {"BEAT", {"Beat It.mp3", "drumbeat.MP3"}},
         {"\u00e9t\u00e9 f", {"\u00c9T\u00c9 FOU.mp3"}},
@@ -95,47 +93,40 @@ TEST(ScanFolder, TotalCountsEveryVisibleMp3AndMatchesIgnoreLetterCaseButKeepBlan
         // Only names are matched, never the folder path above them.
         {QFileInfo(root).fileName().left(5), {}},
     };
-    for (const auto& c : cases) {
-        const SearchResults r = scan(root, c.keyword);
-        EXPECT_EQ(sorted(r.names), c.names) << c.keyword.toStdString();
-        EXPECT_EQ(r.mp3Total, 6);
+    for (const auto& [keyword, names] : cases) {
+        const SearchResults r = scan(root, keyword);
+        EXPECT_EQ(std::pair(sorted(r.names), r.mp3Total), std::pair(names, 6)) << keyword.toStdString();
     }
 }
 
-TEST(ScanFolder, NamesThatAreNotUtf8AreCountedButLeftOutAndAMissingStartFolderFindsNothing) {
-    QTemporaryDir tmp;
-    const QByteArray root = QFile::encodeName(tmp.path());
-    touchAll(tmp.path(), {"beat ok.mp3"});
-    ASSERT_EQ(::mkdir((root + "/map\xfe").constData(), 0700), 0);
+TEST_F(ScanFolderTest, NamesThatAreNotUtf8AreCountedButLeftOutAndAMissingStartFolderFindsNothing) {
+    const QByteArray encoded = QFile::encodeName(root);
+    touchAll(root, {"beat ok.mp3"});
+    ASSERT_EQ(::mkdir((encoded + "/map\xfe").constData(), 0700), 0);
     for (const QByteArray& name :
-         {root + "/beat\xff.mp3", root + "/map\xfe/beat.mp3", root + "/map\xfe/x.mp3"}) {
+         {encoded + "/beat\xff.mp3", encoded + "/map\xfe/beat.mp3", encoded + "/map\xfe/x.mp3"}) {
         ASSERT_TRUE(std::ofstream(name.constData()).good());
     }
-    const SearchResults r = scan(tmp.path(), "beat");
-    EXPECT_EQ(r.paths, QStringList{tmp.path() + "/beat ok.mp3"});
-    EXPECT_EQ(r.unreadable, 2);
-    EXPECT_EQ(r.mp3Total, 4);
-    std::filesystem::remove_all(root.constData()); // QTemporaryDir cannot name them
+    const SearchResults r = scan(root, "beat");
+    EXPECT_EQ(std::tuple(r.paths, r.unreadable, r.mp3Total),
+              std::tuple(QStringList{root + "/beat ok.mp3"}, 2, 4));
+    std::filesystem::remove_all(encoded.constData()); // QTemporaryDir cannot name them
 
-    touchAll(tmp.path(), {"file.mp3"});
-    for (const QString& start :
-         {tmp.path() + "/nowhere", QString(), QString("C:/mp3"), tmp.path() + "/file.mp3"}) {
+    touchAll(root, {"file.mp3"});
+    for (const QString& start : {root + "/nowhere", QString(), QString("C:/mp3"), root + "/file.mp3"}) {
         const SearchResults none = scan(start, "file");
-        EXPECT_TRUE(none.paths.isEmpty()) << start.toStdString();
-        EXPECT_EQ(none.mp3Total, 0);
+        EXPECT_TRUE(none.paths.isEmpty() && none.mp3Total == 0) << start.toStdString();
     }
 
     // The folder from the path caption: blanks that belong to an existing folder's name stay.
-    ASSERT_TRUE(QDir(tmp.path()).mkdir("met blank "));
-    const QString blankEnd = tmp.path() + "/met blank ";
+    ASSERT_TRUE(QDir(root).mkdir("met blank "));
+    const QString blankEnd = root + "/met blank ";
     EXPECT_EQ(search::folderFromCaption(search::captionForFolder(blankEnd)), blankEnd);
-    EXPECT_EQ(search::folderFromCaption("  " + tmp.path() + "  "), tmp.path());
+    EXPECT_EQ(search::folderFromCaption("  " + root + "  "), root);
 }
 
-TEST(ScanFolder, LinksAreFollowedButLoopsEndAndKernelFileSystemsAreSkipped) {
-    QTemporaryDir tmp;
+TEST_F(ScanFolderTest, LinksAreFollowedButLoopsEndAndKernelFileSystemsAreSkipped) {
     QTemporaryDir elsewhere;
-    const QString root = tmp.path();
     touchAll(root, {"real.mp3", "a/inner.mp3"});
     link(root, root + "/a/back to root");
     link(root + "/a", root + "/a/self");

@@ -31,25 +31,21 @@ QString blanks(int n) {
 } // namespace
 
 TEST(PlayTimeAndSize, RoundTheDurationBeforeTakingWholeMinutesAndGroupBytesByTheLocale) {
-    const struct {
-        double seconds;
-        PlayTime time;
-    } cases[] = {{59.6, {1, 0}},  {61.4, {1, 1}},  {59.4, {0, 59}}, {245.3, {4, 5}}, {119.5, {2, 0}},
-                 {89.5, {1, 30}}, {90.5, {1, 30}}, {0.0, {0, 0}},   {-3.0, {0, 0}},  {std::nan(""), {0, 0}}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(songinfo::splitPlayTime(c.seconds), c.time) << c.seconds;
+    const std::pair<double, PlayTime> cases[] = {
+        {59.6, {1, 0}},  {61.4, {1, 1}},  {59.4, {0, 59}}, {245.3, {4, 5}}, {119.5, {2, 0}},
+        {89.5, {1, 30}}, {90.5, {1, 30}}, {0.0, {0, 0}},   {-3.0, {0, 0}},  {std::nan(""), {0, 0}}};
+    for (const auto& [seconds, time] : cases) {
+        EXPECT_EQ(songinfo::splitPlayTime(seconds), time) << seconds;
     }
     for (double huge : {1e300, std::numeric_limits<double>::infinity()}) {
-        EXPECT_GE(songinfo::splitPlayTime(huge).seconds, 0);
-        EXPECT_LT(songinfo::splitPlayTime(huge).seconds, 60);
+        EXPECT_TRUE(songinfo::splitPlayTime(huge).seconds >= 0 && songinfo::splitPlayTime(huge).seconds < 60);
     }
     const QLocale dutch(QLocale::Dutch, QLocale::Netherlands);
-    EXPECT_EQ(songinfo::formatByteCount(999, dutch), "999");
-    EXPECT_EQ(songinfo::formatByteCount(1000, dutch), "1.000");
-    EXPECT_EQ(songinfo::formatByteCount(12345678901LL, dutch), "12.345.678.901");
-    EXPECT_EQ(songinfo::formatByteCount(-5, dutch), "0");
-    EXPECT_EQ(songinfo::formatByteCount(4321987, QLocale(QLocale::English, QLocale::UnitedStates)),
-              "4,321,987");
+    EXPECT_EQ(
+        QStringList({songinfo::formatByteCount(999, dutch), songinfo::formatByteCount(1000, dutch),
+                     songinfo::formatByteCount(12345678901LL, dutch), songinfo::formatByteCount(-5, dutch),
+                     songinfo::formatByteCount(4321987, QLocale(QLocale::English, QLocale::UnitedStates))}),
+        QStringList({"999", "1.000", "12.345.678.901", "0", "4,321,987"}));
     const QLocale india(QLocale::Hindi, QLocale::India); // groups by two there
     EXPECT_EQ(songinfo::formatByteCount(4321987, india),
               (QStringList{"4", "321", "987"}.join(india.groupSeparator())));
@@ -63,15 +59,13 @@ TEST(Id3v1Reader, ReadsOnlyAnExactTagInTheLast128Bytes) {
     };
     Id3v1Tag tag;
     ASSERT_TRUE(songinfo::ReadId3Tag(write("exact.mp3", tagBytes("Title", "Artist", "1999", 17)), tag));
-    EXPECT_EQ(tag.title, QByteArray("Title") + QByteArray(25, ' '));
-    EXPECT_EQ(tag.year, QByteArray("1999"));
-    EXPECT_EQ(tag.comment.left(9), QByteArray("a comment"));
-    EXPECT_EQ(tag.genre, 17);
+    EXPECT_EQ(std::tuple(tag.title, tag.year, tag.comment.left(9), tag.genre),
+              std::tuple(QByteArray("Title") + QByteArray(25, ' '), QByteArray("1999"),
+                         QByteArray("a comment"), 17));
     ASSERT_TRUE(songinfo::ReadId3Tag(
         write("longer.mp3", "TAGxxxxx" + QByteArray(5000, '\xff') + tagBytes("Real", "B", "2001", 255)),
         tag));
-    EXPECT_EQ(tag.title.left(4), QByteArray("Real"));
-    EXPECT_EQ(tag.genre, 255);
+    EXPECT_EQ(std::pair(tag.title.left(4), tag.genre), std::pair(QByteArray("Real"), 255));
 
     const Id3v1Tag before = tag;
     const QString fifo = dir.filePath("pipe.mp3");

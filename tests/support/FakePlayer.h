@@ -14,8 +14,7 @@ class FakePlayer : public MediaPlayer {
 public:
     QStringList calls;
     std::map<QString, double> durations; // files that load; any other path fails to load
-    bool loadAll = false;                // when set, unknown paths load with `defaultDuration`
-    double defaultDuration = 100.0;
+    bool loadAll = false;                // when set, unknown paths load, 100 s long
     double position = 0.0;
     bool playFails = false;
     QString reason; // what failureReason() says
@@ -24,7 +23,6 @@ public:
     bool isLoaded = false;
     bool playingNow = false;
     bool pausedNow = false;
-    bool autoStart = true;
     int volume = 0;
     int balance = 0;
 
@@ -37,13 +35,10 @@ public:
         loaded = ok ? path : QString();
         return ok;
     }
-    void setAutoStart(bool on) override {
-        calls << QStringLiteral("autoStart %1").arg(on ? 1 : 0);
-        autoStart = on;
-    }
+    void setAutoStart(bool on) override { calls << QStringLiteral("autoStart %1").arg(on ? 1 : 0); }
     std::optional<double> duration() const override {
         const auto it = durations.find(loaded);
-        return isLoaded ? std::optional(it != durations.end() ? it->second : defaultDuration) : std::nullopt;
+        return isLoaded ? std::optional(it != durations.end() ? it->second : 100.0) : std::nullopt;
     }
     std::optional<double> currentPosition() const override {
         return isLoaded ? std::optional(position) : std::nullopt;

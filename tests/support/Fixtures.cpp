@@ -86,7 +86,7 @@ Song makeMp3(const Mp3Recipe& recipe) {
     for (long long done = 0; done < frames && ok; done += kBlock) {
         const int n = static_cast<int>(std::min<long long>(kBlock, frames - done));
         for (int i = 0; i < n; ++i) {
-            pcm[size_t(i)] = static_cast<float>(recipe.amplitude * std::sin(step * double(done + i)));
+            pcm[size_t(i)] = static_cast<float>(0.5 * std::sin(step * double(done + i)));
         }
         take(lame_encode_buffer_ieee_float(lame, pcm.data(), pcm.data(), n, out.data(), int(out.size())));
     }
@@ -247,6 +247,14 @@ Song writeMidi(const QString& path, const MidiRecipe& recipe) {
     Song song = makeMidi(recipe);
     song.bytes = writeFile(path, song.bytes) ? song.bytes : QByteArray();
     return song;
+}
+
+QStringList rowTexts(const QAbstractItemModel& model, const QModelIndex& parent) {
+    QStringList texts;
+    for (int row = 0; row < model.rowCount(parent); ++row) {
+        texts << model.index(row, 0, parent).data().toString();
+    }
+    return texts;
 }
 
 } // namespace fixtures

@@ -1,11 +1,13 @@
 #pragma once
 
 // Songs made by the tests (MP3 through libmp3lame, MIDI through a small writer), each with the
-// exact length a correct player reports for it, and the tests' file reading and writing. Link
-// `test_fixtures` to use these.
+// exact length a correct player reports for it, and the tests' file reading and writing and list
+// reading. Link `test_fixtures` to use these.
 
+#include <QAbstractItemModel>
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -32,14 +34,13 @@ struct Id3v2Fields {
 struct Mp3Recipe {
     enum class Mode { Cbr, Vbr };
 
-    double seconds = 1.0;   // a sine of 440 Hz, the same on both channels
+    double seconds = 1.0;   // a sine of 440 Hz at half the full amplitude, the same on both channels
     int sampleRate = 44100; // an MPEG rate, 8000 to 48000
     int channels = 2;
     Mode mode = Mode::Cbr;
     int bitrateKbps = 128;   // CBR and free format
     bool xingTag = true;     // the LAME/Xing frame that carries the exact length
     bool freeFormat = false; // CBR without a bitrate index
-    double amplitude = 0.5;
     std::optional<Id3v2Fields> id3v2 = {};
     std::optional<Id3v1Fields> id3v1 = {};
 };
@@ -96,6 +97,9 @@ QByteArray readFile(const QString& path);
 // make and write in one; bytes empty on failure.
 Song writeMp3(const QString& path, const Mp3Recipe& recipe);
 Song writeMidi(const QString& path, const MidiRecipe& recipe);
+
+// What the rows below `parent` show in their first column, top to bottom.
+QStringList rowTexts(const QAbstractItemModel& model, const QModelIndex& parent = {});
 
 inline constexpr const char* kTestSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 

@@ -55,7 +55,7 @@ QStringList ModalAnswerer::texts() const {
 }
 
 SeenBox answering(QMessageBox::StandardButton answer, const std::function<void()>& act) {
-    ModalAnswerer answerer(answer);
+    ModalAnswerer answerer({answer});
     act();
     return answerer.seen().value(0);
 }

@@ -26,10 +26,6 @@ struct SeenBox {
     bool probe = false; // what the answerer's probe said while the window was open
 
     QString titleAndText() const { return title + u'|' + text; }
-    // Titled "Tunara", no icon, only an OK button: the program's plain message.
-    bool plain() const {
-        return title == u"Tunara" && icon == QMessageBox::NoIcon && buttons == QMessageBox::Ok;
-    }
 };
 
 // While it lives, answers and records every modal window that opens (not one already open when
@@ -38,11 +34,8 @@ struct SeenBox {
 // given from the event loop, so it may open the next window, as a Yes that leads to an error message.
 class ModalAnswerer {
 public:
-    explicit ModalAnswerer(QMessageBox::StandardButton answer = QMessageBox::Ok,
-                           std::function<void(QWidget*)> other = {}, std::function<bool()> probe = {})
-        : ModalAnswerer(std::vector{answer}, std::move(other), std::move(probe)) {}
     // The boxes in turn get `answers` (not empty), the last one any further box.
-    explicit ModalAnswerer(std::vector<QMessageBox::StandardButton> answers,
+    explicit ModalAnswerer(std::vector<QMessageBox::StandardButton> answers = {QMessageBox::Ok},
                            std::function<void(QWidget*)> other = {}, std::function<bool()> probe = {});
     const QList<SeenBox>& seen() const { return m_seen; }
     QStringList texts() const; // "title|text" for each window
