@@ -49,12 +49,10 @@ constexpr int kLogoSize = 200;
 constexpr int kWindowPointSize = 8;
 
 // "Comic Sans MS" and "Arial" are not installed on Linux; Comic Neue and Liberation Sans have the
-// same look and (for Liberation Sans) the same metrics. Idempotent; GUI thread only. The program
-// installs them before any window (main.cpp), and a font worker may read them meanwhile: then
-// they are only read here.
+// same look and (for Liberation Sans) the same metrics. Idempotent; GUI thread only.
 void installFontSubstitutions() {
     static bool done = false;
-    if (done || QFont::substitutes(QStringLiteral("Comic Sans MS")).contains(QStringLiteral("Comic Neue"))) {
+    if (done) {
         return;
     }
     done = true;

@@ -143,7 +143,7 @@ void Main::createControls() {
     }
 
     // The lists get their models last: the first model makes Qt's screen-reader bridge connect to
-    // the session bus, which by then a worker has done (see main.cpp).
+    // the session bus, which a worker has started meanwhile (see main.cpp).
     c.File1Model = new QStringListModel(c.File1);
     c.File1->setModel(c.File1Model);
     c.List1Model = new QStringListModel(c.List1);

@@ -11,19 +11,15 @@
 #include <QDBusConnection>
 #include <QEvent>
 #include <QFont>
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QWindow>
 
 #include <functional>
-#include <future>
 #include <thread>
 
 #include <csignal>
 #include <fcntl.h>
-#include <fontconfig/fontconfig.h>
 #include <unistd.h>
 
 namespace {
@@ -88,61 +84,16 @@ private:
     std::function<void()> m_action;
 };
 
-// Work that the GUI thread meets on its way to the first frame, started early on workers so that
-// the GUI thread finds it done: the font configuration (dozens of small files) is read while the
-// application connects to the display; the font list and the window's faces are looked up while
-// the engine and the first controls are made (Qt's font database is shared between threads); and
-// the session bus is connected, which Qt's screen-reader bridge otherwise does on the GUI thread
-// when the first control reports a change, before the window is shown. Nothing waits for these
-// workers before the window is shown; they end before the application object.
-class StartupWarmUp {
-public:
-    StartupWarmUp() {
-        m_fonts = std::thread([ready = m_appReady.get_future()] {
-            FcInit();
-            ready.wait();
-            QFontDatabase::families();
-            for (const auto& [family, points] : {std::pair{"Comic Sans MS", 10}, std::pair{"Arial", 8}}) {
-                QFontInfo(QFont(QString::fromLatin1(family), points)).family();
-            }
-        });
-    }
-    ~StartupWarmUp() { finish(); }
-    StartupWarmUp(const StartupWarmUp&) = delete;
-    StartupWarmUp& operator=(const StartupWarmUp&) = delete;
-
-    // Call once the application object exists, with its font substitutions in place.
-    void appReady() {
-        if (m_started) {
-            return;
-        }
-        m_started = true;
-        m_appReady.set_value();
-        m_bus = std::thread([] { QDBusConnection::sessionBus(); });
-    }
-
-    // Call before the application object goes.
-    void finish() {
-        appReady(); // the font worker never waits for an application object that is not coming
-        for (std::thread* worker : {&m_fonts, &m_bus}) {
-            if (worker->joinable()) {
-                worker->join();
-            }
-        }
-    }
-
-private:
-    std::promise<void> m_appReady;
-    std::thread m_fonts;
-    std::thread m_bus;
-    bool m_started = false;
-};
-
 } // namespace
 
 int main(int argc, char* argv[]) {
-    StartupWarmUp warmUp;
     QApplication app(argc, argv);
+    // Qt's screen-reader bridge connects to the session bus on the GUI thread as soon as the first
+    // control reports a change, before the window is shown (the window's lists get their models
+    // last for this reason). A worker makes that connection meanwhile, so that the bridge finds it
+    // made; nothing waits for the worker before the window is shown. Without a bus both fail at
+    // once. Joined before the application object goes.
+    const std::jthread busAhead([] { QDBusConnection::sessionBus(); });
     QApplication::setApplicationName(QStringLiteral("Tunara"));
     // The desktop finds the launcher, the icon and the AppStream entry of the window by this id.
     QGuiApplication::setDesktopFileName(QString::fromLatin1(DesktopIds::kApplicationId));
@@ -151,7 +102,6 @@ int main(int argc, char* argv[]) {
     quitOnTerminationSignals(app);
     // Standard buttons and file dialogs in the user's language; our own texts stay as they are.
     QtTranslations::install(app);
-    warmUp.appReady();
 
     const QString programFolder = ProgramFolder::forThisProgram();
     AudioEngine engine;
@@ -167,7 +117,5 @@ int main(int argc, char* argv[]) {
     });
     window.show();
     AfterFirstExpose::install(window, [&engine] { engine.prepareInBackground(); });
-    const int status = QApplication::exec();
-    warmUp.finish();
-    return status;
+    return QApplication::exec();
 }
