@@ -77,8 +77,8 @@ void DecodeThread::run() {
     std::unique_lock lock(m_mutex);
     while (!m_quit) {
         if (!m_decoder || m_done) {
-            // Only load(), rewind() or the end bring work now, and each of them wakes the thread:
-            // an idle program is not woken to look.
+            // Only load(), rewind() or the engine's end bring news now, and each of them wakes the
+            // thread: an idle program is not woken to look.
             m_wake.wait(lock);
             continue;
         }
