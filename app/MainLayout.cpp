@@ -71,11 +71,7 @@ void Main::createControls() {
     c.TellerLabel = place<QLabel>(c.Frame2, "TellerLabel", 210, 3510, 2295, 315);
     c.File1 = place<QListView>(c.Frame2, "File1", 120, 3975, 6660, 3870);
     c.File1->setVisible(false);
-    c.File1Model = new QStringListModel(c.File1);
-    c.File1->setModel(c.File1Model);
     c.List1 = place<QListView>(c.Frame2, "List1", 120, 3975, 6660, 3870);
-    c.List1Model = new QStringListModel(c.List1);
-    c.List1->setModel(c.List1Model);
     c.Label5 = backdrop(c.Frame2, "Label5", 120, 7950, 2460, 480);
     for (int i = 1; i <= 2; ++i) {
         c.KnopL[i] =
@@ -99,11 +95,7 @@ void Main::createControls() {
     c.Ballans = place<QSlider>(c.Frame4, "Ballans", 4245, 255, 2040, 330);
     c.Label12 = place<QLabel>(c.Frame4, "Label12", 6480, 300, 135, 285);
     c.List2 = place<QListView>(c.Frame4, "List2", 120, 750, 6645, 7080);
-    c.List2->setModel(m_playlist);
-    c.List2->setModelColumn(0);
     c.BackList = place<QListView>(c.Frame4, "BackList", 120, 750, 6645, 7080);
-    c.BackList->setModel(m_playlist);
-    c.BackList->setModelColumn(1);
     c.BackList->setVisible(false);
     c.Text1 = place<QPlainTextEdit>(c.Frame4, "Text1", 120, 750, 6645, 7080);
     c.Label3 = backdrop(c.Frame4, "Label3", 120, 7950, 2460, 480);
@@ -149,6 +141,17 @@ void Main::createControls() {
         c.KnopBottom[i]->setIconSize(QSize(32, 32));
         connect(c.KnopBottom[i], &QAbstractButton::clicked, this, [this, i] { KnopBottom_Click(i); });
     }
+
+    // The lists get their models last: the first model makes Qt's screen-reader bridge connect to
+    // the session bus, which a worker has started meanwhile (see main.cpp).
+    c.File1Model = new QStringListModel(c.File1);
+    c.File1->setModel(c.File1Model);
+    c.List1Model = new QStringListModel(c.List1);
+    c.List1->setModel(c.List1Model);
+    c.List2->setModel(m_playlist);
+    c.List2->setModelColumn(0);
+    c.BackList->setModel(m_playlist);
+    c.BackList->setModelColumn(1);
 
     c.Printmenu = new QMenu(QStringLiteral("Print"), this);
     c.Printmenu->setObjectName(QStringLiteral("Printmenu"));

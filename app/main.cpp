@@ -8,6 +8,7 @@
 #include "widgets/Plaatjes.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QEvent>
 #include <QFont>
 #include <QSocketNotifier>
@@ -15,6 +16,7 @@
 #include <QWindow>
 
 #include <functional>
+#include <thread>
 
 #include <csignal>
 #include <fcntl.h>
@@ -86,6 +88,12 @@ private:
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // Qt's screen-reader bridge connects to the session bus on the GUI thread as soon as the first
+    // control reports a change, before the window is shown (the window's lists get their models
+    // last for this reason). A worker makes that connection meanwhile, so that the bridge finds it
+    // made; nothing waits for the worker before the window is shown. Without a bus both fail at
+    // once. Joined before the application object goes.
+    const std::jthread busAhead([] { QDBusConnection::sessionBus(); });
     QApplication::setApplicationName(QStringLiteral("Tunara"));
     // The desktop finds the launcher, the icon and the AppStream entry of the window by this id.
     QGuiApplication::setDesktopFileName(QString::fromLatin1(desktop::kApplicationId));

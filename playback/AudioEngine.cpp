@@ -308,8 +308,12 @@ void AudioEngine::prepareInBackground() {
         return;
     }
     d->prepared = std::async(std::launch::async, [] {
+        // The libraries only. SDL's audio system starts with the first song: once started it
+        // keeps a thread that, with ALSA, looks for new devices ten times a second, which would
+        // cost an idle program more than everything else it does. Starting it takes a few
+        // milliseconds, well below a noticeable gap.
         Impl::PreparedOutput prepared{std::make_unique<SdlOutput>(), {}};
-        if (!prepared.output->prepare(&prepared.error)) {
+        if (playback::sdlLibrary(&prepared.error) == nullptr) {
             prepared.output.reset();
         }
         if (const SdlApi* sdl = playback::sdlLibrary(nullptr)) {

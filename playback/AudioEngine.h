@@ -65,11 +65,11 @@ public:
     // The same as errorString().
     QString failureReason() const override;
 
-    // Loads the sound-device library and starts its audio system on a worker thread, then loads
-    // the synthesizer library, so that neither the start of the program nor the first song waits
-    // for them: call it once the window is shown. Without it the first play() and the first MIDI
-    // file do that work themselves. Does nothing with Output::Null, or when called again. (The
-    // SoundFont loads with the first MIDI file.)
+    // Loads the sound-device and synthesizer libraries on a worker thread, so that neither the
+    // start of the program nor the first song waits for them: call it once the window is shown.
+    // Without it the first play() and the first MIDI file do that work themselves. Does nothing
+    // with Output::Null, or when called again. (The device's audio system starts with the first
+    // play(), the SoundFont loads with the first MIDI file.)
     void prepareInBackground();
 
     // --- Beyond the player interface: diagnostics and tests. ---

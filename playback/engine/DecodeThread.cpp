@@ -76,7 +76,13 @@ void DecodeThread::rewind() {
 void DecodeThread::run() {
     std::unique_lock lock(m_mutex);
     while (!m_quit) {
-        const bool work = m_decoder && !m_done && m_ring.writableFrames() >= size_t(kMinDecodeRoom);
+        if (!m_decoder || m_done) {
+            // Only load(), rewind() or the engine's end bring news now, and each of them wakes the
+            // thread: an idle program is not woken to look.
+            m_wake.wait(lock);
+            continue;
+        }
+        const bool work = m_ring.writableFrames() >= size_t(kMinDecodeRoom);
         if (!work || m_gate.load()) {
             m_wake.wait_for(lock, m_pollPeriod);
             continue;

@@ -21,7 +21,8 @@ public:
         }
         m_capacity = n;
         m_mask = n - 1;
-        m_data = std::make_unique<float[]>(2 * n);
+        // Not zeroed: only frames that were written are read, and untouched pages cost nothing.
+        m_data = std::make_unique_for_overwrite<float[]>(2 * n);
     }
 
     size_t capacityFrames() const { return m_capacity; }
