@@ -74,8 +74,10 @@ def named(node, role, name):
 def x_server():
     """An Xvfb on the first free display; the server itself picks it and reports it when ready."""
     read, write = os.pipe()
+    # -noreset: the accessibility bus launcher connects and leaves again before the program
+    # starts; a server that resets when its last client leaves refuses connections meanwhile.
     server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24",
-                               "-nolisten", "tcp"], pass_fds=[write])
+                               "-nolisten", "tcp", "-noreset"], pass_fds=[write])
     os.close(write)
     with os.fdopen(read) as f:
         return server, ":" + f.readline().strip()
