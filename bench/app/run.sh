@@ -12,6 +12,9 @@
 #                             with a session bus of the bench's own
 #   startup_map_ms_no_bus, startup_map_ms_no_bus_bare_qt, startup_ratio_no_bus (at most 1.3)
 #                             with DBUS_SESSION_BUS_ADDRESS naming a socket that does not exist
+#   startup_map_ms_label_qt, startup_ratio_label_qt
+#                             a Qt window with one word of text in a layout, with the bus: what
+#                             the first text costs (the font configuration and a font), for scale
 #   startup_cpu_ms, startup_cpu_ms_bare_qt, startup_cpu_ratio
 #                             CPU time of all threads (ended ones too) until the map: steadier
 #                             than the wall time on a busy machine
@@ -35,10 +38,11 @@ set -euo pipefail
 build="$(cd "${1:-build}" && pwd)"
 tunara="$build/tunara"
 bare="$build/bench/app/bench_bare_window"
+label="$build/bench/app/bench_label_window"
 map_wait="$build/bench/app/bench_map_wait"
 churn="$build/bench/app/bench_churn"
 play="$build/bench/app/bench_play_window"
-for exe in "$tunara" "$bare" "$map_wait" "$churn" "$play"; do
+for exe in "$tunara" "$bare" "$label" "$map_wait" "$churn" "$play"; do
     [ -x "$exe" ] || { echo "app bench: $exe is missing; build it first" >&2; exit 1; }
 done
 
@@ -96,13 +100,14 @@ start_once() {
 }
 
 if [ "$on_x" = 1 ]; then
-    variants=(tunara bare tunara_no_bus bare_no_bus)
+    variants=(tunara bare tunara_no_bus bare_no_bus label)
     start_variant() {
         case "$1" in
         tunara) start_once -- "$tunara" ;;
         bare) start_once -- "$bare" ;;
         tunara_no_bus) start_once -e DBUS_SESSION_BUS_ADDRESS="$no_bus" -- "$tunara" ;;
         bare_no_bus) start_once -e DBUS_SESSION_BUS_ADDRESS="$no_bus" -- "$bare" ;;
+        label) start_once -- "$label" ;;
         esac
     }
     # One unmeasured start of each warms the page cache and the font cache.
@@ -132,6 +137,8 @@ if [ "$on_x" = 1 ]; then
     echo "startup_map_ms_no_bus $(wall tunara_no_bus) ms"
     echo "startup_map_ms_no_bus_bare_qt $(wall bare_no_bus) ms"
     ratio startup_ratio_no_bus "$(wall tunara_no_bus)" "$(wall bare_no_bus)"
+    echo "startup_map_ms_label_qt $(wall label) ms"
+    ratio startup_ratio_label_qt "$(wall label)" "$(wall bare)"
     echo "startup_cpu_ms $(cpu tunara) ms"
     echo "startup_cpu_ms_bare_qt $(cpu bare) ms"
     ratio startup_cpu_ratio "$(cpu tunara)" "$(cpu bare)"
